@@ -1,0 +1,50 @@
+// The version list file: its fixed texts and the lines the run writes, in Shift-JIS.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/files.hpp"
+#include "platform/text_writer.hpp"
+
+namespace versionlist {
+
+inline constexpr std::string_view kListFileName = "version.lis";
+inline constexpr std::string_view kProgramVersion = "V1.2";
+inline constexpr std::string_view kBuildTag = "(8a21)";
+
+// The lines of the list before text-mode output turns each LF into CR LF. Fixed texts are
+// converted to CP932; texts taken from the suite's files are copied byte for byte.
+std::string BannerText();
+std::string ProductHeadingText(std::string_view displayName);
+std::string ConverterHeadingText();
+std::string MarkerLineText(std::string_view marker);
+// fileName is as the directory search returned it (UTF-8 on this platform, converted);
+// version and name are the header's bytes.
+std::string DefinitionLineText(std::string_view fileName, std::string_view version,
+                               std::string_view name);
+
+// The open list file of one run.
+class ListFileWriter {
+public:
+    explicit ListFileWriter(std::unique_ptr<platform::OutputFile> file) : out_(std::move(file)) {}
+
+    void WriteBanner() { out_.Write(BannerText()); }
+    void WriteProductHeading(std::string_view displayName) {
+        out_.Write(ProductHeadingText(displayName));
+    }
+    void WriteConverterHeading() { out_.Write(ConverterHeadingText()); }
+    void WriteMarkerLine(std::string_view marker) { out_.Write(MarkerLineText(marker)); }
+    void WriteDefinitionLine(std::string_view fileName, std::string_view version,
+                             std::string_view name) {
+        out_.Write(DefinitionLineText(fileName, version, name));
+    }
+    // True when every byte reached the file and it closed cleanly.
+    bool Close() { return out_.Close(); }
+
+private:
+    platform::TextModeWriter out_;
+};
+
+}  // namespace versionlist

@@ -1,0 +1,96 @@
+// Version markers in the manner of SCCS what-strings: "@(#) X...", ended by a NUL byte.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace versionlist {
+
+// One pass over a file's bytes, fed in chunks of any size. The state is carried from one chunk
+// to the next, so the markers found never depend on where the reads split the file. Memory is
+// fixed: a marker text longer than kMaxText bytes keeps its first kMaxText bytes and is still
+// reported at its NUL.
+class MarkerScanner {
+public:
+    static constexpr std::size_t kMaxText = 258;
+
+    // Feeds the next bytes of the file; onMarker(std::string_view text) is called for every
+    // marker completed within them, text running from its leading X up to its NUL.
+    template <typename OnMarker>
+    void Feed(const char* data, std::size_t size, OnMarker&& onMarker);
+
+    // True while a marker's text has begun and its NUL has not been seen yet.
+    bool InMarker() const { return state_ == kText; }
+
+private:
+    enum State : unsigned char { kIdle, kAt, kParen, kHash, kClose, kBlank, kText };
+
+    State state_ = kIdle;
+    std::size_t length_ = 0;
+    std::array<char, kMaxText> text_{};
+};
+
+template <typename OnMarker>
+void MarkerScanner::Feed(const char* data, std::size_t size, OnMarker&& onMarker) {
+    const char* p = data;
+    const char* end = data + size;
+    while (p < end) {
+        switch (state_) {
+            case kIdle: {
+                // Nothing matters before the next at sign: let memchr find it.
+                auto* at = static_cast<const char*>(std::memchr(p, '@', end - p));
+                if (at == nullptr) {
+                    return;
+                }
+                p = at + 1;
+                length_ = 0;
+                state_ = kAt;
+                break;
+            }
+            case kAt:
+                state_ = *p++ == '(' ? kParen : kIdle;
+                break;
+            case kParen:
+                state_ = *p++ == '#' ? kHash : kIdle;
+                break;
+            case kHash:
+                state_ = *p++ == ')' ? kClose : kIdle;
+                break;
+            case kClose:
+                state_ = *p++ == ' ' ? kBlank : kIdle;
+                break;
+            case kBlank:
+                if (*p++ == 'X') {
+                    text_[0] = 'X';
+                    length_ = 1;
+                    state_ = kText;
+                } else {
+                    state_ = kIdle;
+                }
+                break;
+            case kText: {
+                // Every byte up to the NUL is text; an at sign here starts nothing.
+                auto* nul = static_cast<const char*>(std::memchr(p, '\0', end - p));
+                const char* stop = nul != nullptr ? nul : end;
+                std::size_t room = kMaxText - length_;
+                std::size_t take = std::min<std::size_t>(room, stop - p);
+                std::memcpy(text_.data() + length_, p, take);
+                length_ += take;
+                if (nul == nullptr) {
+                    return;
+                }
+                p = nul + 1;
+                std::string_view text(text_.data(), length_);
+                length_ = 0;
+                state_ = kIdle;
+                onMarker(text);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace versionlist
