@@ -6,10 +6,14 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-base-dev-tools
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     fonts-ipafont-gothic
     xvfb xauth
 )
+# --bench: also the tools `make bench` compares against and measures with.
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(hyperfine cssc binutils time)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
