@@ -1,0 +1,31 @@
+# The two commands of the README, plus the extras. Each target installs what it needs.
+PRESET ?= default
+BUILD_DIR := build
+
+.PHONY: all deps configure build run test screenshots clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+# The main job on the demo suite: the desktop program on a display, else the list printed.
+# Both find the demo install directory through its settings file, as on a real machine.
+run: build
+	@if { [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; } && [ -x $(BUILD_DIR)/bin/pelkor ]; then \
+	    WINDIR=$(CURDIR)/$(BUILD_DIR)/demo/windir $(BUILD_DIR)/bin/pelkor; \
+	else \
+	    WINDIR=$(CURDIR)/$(BUILD_DIR)/demo/windir $(BUILD_DIR)/bin/pelkor-list --print; \
+	fi
+
+test: build
+	@ctest --preset $(PRESET)
+
+clean:
+	rm -rf $(BUILD_DIR) build-clang build-asan

@@ -1,0 +1,67 @@
+// Conversions between UTF-8 and Shift-JIS (CP932).
+#include "platform/cp932.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Case {
+    const char* name;
+    std::string_view from;
+    std::string_view to;
+};
+
+class Utf8ToCp932Test : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Utf8ToCp932Test, Converts) {
+    EXPECT_EQ(platform::Utf8ToCp932(GetParam().from), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8ToCp932Test,
+    ::testing::Values(Case{"Ascii", "kplr.exe", "kplr.exe"},
+                      Case{"IdeographicSpace", "\u3000", "\x81\x40"},
+                      // The full-width hyphen of the display names is 0x817C in CP932.
+                      Case{"FullWidthHyphen", "\uFF0D", "\x81\x7C"},
+                      Case{"WaveDash", "\u301C", "\x81\x60"},
+                      Case{"HalfWidthKatakana", "\uFF8A\uFF9E", "\xCA\xDE"},
+                      Case{"Kanji", "\u5B9A\u7FA9\u4F53", "\x92\xE8\x8B\x60\x91\xCC"},
+                      // Characters the code page lacks become one question mark each.
+                      Case{"Unmappable", "a\u00E9b\U0001F600c", "a?b?c"},
+                      // A name that is not UTF-8 at all is kept byte for byte.
+                      Case{"InvalidUtf8", "ab\xFF\xFE", "ab\xFF\xFE"}, Case{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class Cp932ToUtf8Test : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Cp932ToUtf8Test, Converts) {
+    EXPECT_EQ(platform::Cp932ToUtf8(GetParam().from), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Cp932ToUtf8Test,
+                         ::testing::Values(Case{"Ascii", "XKPL-R V2.10", "XKPL-R V2.10"},
+                                           Case{"DoubleByte", "\x82\x6A\x81\x7C", "\uFF2B\uFF0D"},
+                                           Case{"HalfWidthKatakana", "\xBA\xDD", "\uFF7A\uFF9D"},
+                                           Case{"LeadByteAtEnd", "ab\x82", "ab\uFFFD"},
+                                           // An unusable trail byte is read again on its own.
+                                           Case{"LeadWithoutTrail", "\x81 x", "\uFFFD x"},
+                                           Case{"UndefinedByte",
+                                                "a\xFF"
+                                                "b",
+                                                "a\uFFFDb"},
+                                           Case{"EmbeddedNul", std::string_view("a\0b", 3),
+                                                std::string_view("a\0b", 3)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf8, ValidityAndSanitizing) {
+    EXPECT_TRUE(platform::IsValidUtf8("ＫＯＭＡ－Ｒ"));
+    EXPECT_FALSE(platform::IsValidUtf8("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(platform::IsValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(platform::IsValidUtf8("\xE3\x81"));      // cut short
+    EXPECT_EQ(platform::SanitizeUtf8("a\xFF\xE3\x81"
+                                     "b"),
+              "a\uFFFD\uFFFD\uFFFDb");
+    EXPECT_EQ(platform::SanitizeUtf8("定義体"), "定義体");
+}
+
+}  // namespace
