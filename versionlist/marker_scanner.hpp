@@ -40,12 +40,21 @@ void MarkerScanner::Feed(const char* data, std::size_t size, OnMarker&& onMarker
     while (p < end) {
         switch (state_) {
             case kIdle: {
-                // Nothing matters before the next at sign: let memchr find it.
-                auto* at = static_cast<const char*>(std::memchr(p, '@', end - p));
-                if (at == nullptr) {
-                    return;
+                // Nothing matters before the next at sign: let memchr find it. Most at signs
+                // in machine code start nothing, so the byte after one is looked at here,
+                // without a turn through the state machine; a byte that breaks the prefix is
+                // consumed, never taken as a new at sign.
+                for (;;) {
+                    auto* at = static_cast<const char*>(std::memchr(p, '@', end - p));
+                    if (at == nullptr) {
+                        return;
+                    }
+                    p = at + 1;
+                    if (p == end || *p == '(') {
+                        break;
+                    }
+                    ++p;
                 }
-                p = at + 1;
                 length_ = 0;
                 state_ = kAt;
                 break;
