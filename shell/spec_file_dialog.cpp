@@ -1,0 +1,173 @@
+// The directory picker: lists, navigation through the process's current directory, Select.
+#include "shell/spec_file_dialog.hpp"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <algorithm>
+#include <string>
+
+#include "platform/dir_search.hpp"
+#include "ui_spec_file_dialog.h"
+
+namespace {
+
+const QString kRoot = QStringLiteral("/");
+const QString kParent = QStringLiteral("..");
+
+bool IsEnterKey(const QKeyEvent* key) {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    return enter && modifiers == Qt::NoModifier;
+}
+
+// True when path lies on the volume mounted at root.
+bool IsOnVolume(const QString& path, const QString& root) {
+    if (root == kRoot) {
+        return path.startsWith(kRoot);
+    }
+    return path == root || path.startsWith(root + kRoot);
+}
+
+}  // namespace
+
+QStringList MountedVolumes() {
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        if (volume.isValid() && volume.isReady() && QFileInfo(root).isDir() &&
+            !roots.contains(root)) {
+            roots.append(root);
+        }
+    }
+    if (!roots.contains(kRoot)) {
+        roots.append(kRoot);
+    }
+    std::sort(roots.begin(), roots.end(), [](const QString& a, const QString& b) {
+        if (a == kRoot || b == kRoot) {
+            return a == kRoot && b != kRoot;
+        }
+        return platform::SearchOrderLess(a.toStdString(), b.toStdString());
+    });
+    return roots;
+}
+
+CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
+                                 const QStringList& volumes)
+    : QDialog(parent), ui_(std::make_unique<Ui::CSpecFileDialog>()) {
+    ui_->setupUi(this);
+    for (const QString& root : volumes) {
+        ui_->cmb2->addItem(root, root);
+    }
+    ui_->lst2->installEventFilter(this);
+    connect(ui_->selectButton, &QPushButton::clicked, this, &CSpecFileDialog::OnOK);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->lst2, &QListWidget::itemDoubleClicked, this, &CSpecFileDialog::OnDirectoryChosen);
+    connect(ui_->cmb2, &QComboBox::activated, this, &CSpecFileDialog::OnVolumeChosen);
+
+    BrowseCurrentDirectory();
+    // The text given replaces the path of the current directory until the user opens one,
+    // even when it names no directory at all.
+    ui_->stc1->setText(labelText);
+    ui_->lst2->setFocus();
+}
+
+CSpecFileDialog::~CSpecFileDialog() = default;
+
+int CSpecFileDialog::DoModal() {
+    return exec();
+}
+
+void CSpecFileDialog::OnOK() {
+    SelectedDir = ui_->stc1->text();
+    accept();
+}
+
+void CSpecFileDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter is the OK command unless a push button has the focus, which it then presses.
+    if (IsEnterKey(event)) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            OnOK();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CSpecFileDialog::eventFilter(QObject* watched, QEvent* event) {
+    // In the directory list, Enter opens the highlighted directory.
+    if (watched == ui_->lst2 && event->type() == QEvent::KeyPress &&
+        IsEnterKey(static_cast<QKeyEvent*>(event))) {
+        if (QListWidgetItem* item = ui_->lst2->currentItem()) {
+            OnDirectoryChosen(item);
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSpecFileDialog::OnDirectoryChosen(QListWidgetItem* item) {
+    if (item != nullptr) {
+        OpenDirectory(QDir(browsedDir_).filePath(item->text()));
+    }
+}
+
+void CSpecFileDialog::OnVolumeChosen(int index) {
+    if (index >= 0) {
+        OpenDirectory(ui_->cmb2->itemData(index).toString());
+    }
+}
+
+void CSpecFileDialog::BrowseCurrentDirectory() {
+    browsedDir_ = QDir::currentPath();
+    ui_->stc1->setText(browsedDir_);
+    FillDirectoryList();
+    SelectVolumeOfBrowsedDir();
+}
+
+void CSpecFileDialog::OpenDirectory(const QString& path) {
+    if (!QDir::setCurrent(path)) {
+        return;
+    }
+    BrowseCurrentDirectory();
+}
+
+void CSpecFileDialog::FillDirectoryList() {
+    ui_->lst2->clear();
+    if (browsedDir_.isEmpty()) {
+        return;
+    }
+    if (browsedDir_ != kRoot) {
+        ui_->lst2->addItem(kParent);
+    }
+    // A directory that cannot be read lists no subdirectories; that is all the user learns.
+    const QStringList names =
+        QDir(browsedDir_).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const QString& name : names) {
+        sorted.push_back(name.toStdString());
+    }
+    std::sort(sorted.begin(), sorted.end(), platform::SearchOrderLess);
+    for (const std::string& name : sorted) {
+        ui_->lst2->addItem(QString::fromStdString(name));
+    }
+    ui_->lst2->setCurrentRow(0);
+}
+
+void CSpecFileDialog::SelectVolumeOfBrowsedDir() {
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < ui_->cmb2->count(); ++i) {
+        const QString root = ui_->cmb2->itemData(i).toString();
+        if (IsOnVolume(browsedDir_, root) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    ui_->cmb2->setCurrentIndex(best);
+}
