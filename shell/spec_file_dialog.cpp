@@ -5,13 +5,16 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStorageInfo>
 #include <algorithm>
 #include <string>
 
 #include "platform/dir_search.hpp"
+#include "shell/dialog_template.hpp"
 #include "ui_spec_file_dialog.h"
 
+namespace shell {
 namespace {
 
 const QString kRoot = QStringLiteral("/");
@@ -57,13 +60,17 @@ QStringList MountedVolumes() {
 CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
                                  const QStringList& volumes)
     : QDialog(parent), ui_(std::make_unique<Ui::CSpecFileDialog>()) {
+    setFont(DialogFont());
     ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    LayOutTemplate(*this);
     for (const QString& root : volumes) {
         ui_->cmb2->addItem(root, root);
     }
     ui_->lst2->installEventFilter(this);
-    connect(ui_->selectButton, &QPushButton::clicked, this, &CSpecFileDialog::OnOK);
-    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->IDOK, &QPushButton::clicked, this, &CSpecFileDialog::OnOK);
+    connect(ui_->IDCANCEL, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui_->lst2, &QListWidget::itemDoubleClicked, this, &CSpecFileDialog::OnDirectoryChosen);
     connect(ui_->cmb2, &QComboBox::activated, this, &CSpecFileDialog::OnVolumeChosen);
 
@@ -171,3 +178,5 @@ void CSpecFileDialog::SelectVolumeOfBrowsedDir() {
     }
     ui_->cmb2->setCurrentIndex(best);
 }
+
+}  // namespace shell

@@ -13,6 +13,8 @@ namespace Ui {
 class CSpecFileDialog;
 }
 
+namespace shell {
+
 // Root directories of the mounted volumes, the file system root first, the rest sorted; only
 // volumes whose root is a directory that can be browsed.
 QStringList MountedVolumes();
@@ -31,7 +33,8 @@ public:
                              const QStringList& volumes = MountedVolumes());
     ~CSpecFileDialog() override;
 
-    // Runs the picker; QDialog::Accepted only when it ended with Select.
+    // Places the picker at its template's position over its owner and runs it;
+    // QDialog::Accepted only when it ended with Select.
     int DoModal();
 
     // The label's text at the moment Select was pressed; empty until then.
@@ -61,3 +64,5 @@ private:
     std::unique_ptr<Ui::CSpecFileDialog> ui_;
     QString browsedDir_;
 };
+
+}  // namespace shell

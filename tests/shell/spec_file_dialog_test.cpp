@@ -17,6 +17,9 @@
 
 #include "shell/spec_file_dialog.hpp"
 
+using shell::CSpecFileDialog;
+using shell::MountedVolumes;
+
 namespace {
 
 QListWidget* DirectoryList(CSpecFileDialog& dialog) {
@@ -143,7 +146,7 @@ void SpecFileDialogTest::selectAtOnceReturnsTheLabelText() {
     QCOMPARE(dialog.BrowsedDir(), root_);
     QVERIFY(Entries(dialog).contains(QStringLiteral("beta")));
 
-    const int result = RunPicker(dialog, [&] { Button(dialog, "selectButton")->click(); });
+    const int result = RunPicker(dialog, [&] { Button(dialog, "IDOK")->click(); });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dialog.SelectedDir, labelText);
     QCOMPARE(QDir::currentPath(), root_);
@@ -166,7 +169,7 @@ void SpecFileDialogTest::openingSubdirectoryAndParentMovesLabelAndCurrentDirecto
         DoubleClickEntry(dialog, QStringLiteral(".."));
         EnterOnEntry(dialog, QStringLiteral(".."));
         seen << LabelText(dialog) << QDir::currentPath();
-        Button(dialog, "selectButton")->click();
+        Button(dialog, "IDOK")->click();
     });
     const QString beta = root_ + QStringLiteral("/beta");
     const QString inner = beta + QStringLiteral("/inner");
@@ -189,7 +192,7 @@ void SpecFileDialogTest::cancelReturnsNothingButKeepsCurrentDirectory() {
         DoubleClickEntry(dialog, QStringLiteral("gamma"));
         switch (how) {
             case 0:
-                Button(dialog, "cancelButton")->click();
+                Button(dialog, "IDCANCEL")->click();
                 break;
             case 1:
                 QTest::keyClick(DirectoryList(dialog), Qt::Key_Escape);
@@ -217,7 +220,7 @@ void SpecFileDialogTest::openingVolumesOpensTheirRoots() {
         seen << LabelText(dialog) << QDir::currentPath() << Entries(dialog).join('|');
         QTest::keyClick(drives, Qt::Key_Up);
         seen << LabelText(dialog) << QDir::currentPath();
-        Button(dialog, "selectButton")->click();
+        Button(dialog, "IDOK")->click();
     });
     QCOMPARE(seen, (QStringList{volume, volume, "..|inner", "/", "/"}));
     QCOMPARE(result, int(QDialog::Accepted));
@@ -238,7 +241,7 @@ void SpecFileDialogTest::driveListShowsTheVolumeBeingBrowsed() {
         DoubleClickEntry(dialog, QStringLiteral("beta"));
         DoubleClickEntry(dialog, QStringLiteral("inner"));
         QCOMPARE(drives->currentText(), volume);
-        Button(dialog, "cancelButton")->click();
+        Button(dialog, "IDCANCEL")->click();
     });
     QCOMPARE(result, int(QDialog::Rejected));
 }
@@ -249,8 +252,8 @@ void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry_data() {
     QTest::addColumn<QString>("selected");
     // Enter is the OK command wherever no push button has the focus.
     QTest::newRow("drive list") << "cmb2" << int(QDialog::Accepted) << "field/";
-    QTest::newRow("Select button") << "selectButton" << int(QDialog::Accepted) << "field/";
-    QTest::newRow("Cancel button") << "cancelButton" << int(QDialog::Rejected) << "";
+    QTest::newRow("Select button") << "IDOK" << int(QDialog::Accepted) << "field/";
+    QTest::newRow("Cancel button") << "IDCANCEL" << int(QDialog::Rejected) << "";
 }
 
 void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry() {
@@ -277,7 +280,7 @@ void SpecFileDialogTest::directoryThatCannotBeEnteredChangesNothing() {
         DoubleClickEntry(dialog, QStringLiteral("Alpha"));
         QCOMPARE(LabelText(dialog), QStringLiteral("field/"));
         QCOMPARE(QDir::currentPath(), root_);
-        Button(dialog, "selectButton")->click();
+        Button(dialog, "IDOK")->click();
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dialog.SelectedDir, QStringLiteral("field/"));
