@@ -1,0 +1,31 @@
+// The About box: program name, version and legal notice (template 100).
+#include "shell/about_dlg.hpp"
+
+#include <QPushButton>
+
+#include "shell/dialog_template.hpp"
+#include "ui_about_dialog.h"
+
+namespace shell {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::CAboutDlg>()) {
+    setFont(DialogFont());
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+    ui_->IDR_MAINFRAME->setPixmap(ProgramIcon().pixmap(32, 32));
+    ui_->IDR_MAINFRAME->resize(32, 32);
+    LayOutTemplate(*this);
+    connect(ui_->IDOK, &QPushButton::clicked, this, &QDialog::accept);
+    ui_->IDOK->setFocus();
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+int CAboutDlg::DoModal() {
+    PlaceDialog(*this, parentWidget());
+    return exec();
+}
+
+}  // namespace shell

@@ -1,0 +1,221 @@
+// What the dialogs share: the dialog font, dialog units, fitting texts, placement, the icon.
+#include "shell/dialog_template.hpp"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QVariant>
+#include <QWidget>
+#include <algorithm>
+#include <optional>
+
+#include "resources/resource.hpp"
+
+static void InitProgramResources() {
+    Q_INIT_RESOURCE(pelkor);
+}
+
+namespace shell {
+namespace {
+
+constexpr int kFontPoints = 9;
+constexpr const char* kDialogUnitsProperty = "dialogUnits";
+
+int MulDiv(int value, int numerator, int denominator) {
+    long long product = static_cast<long long>(value) * numerator;
+    long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                         : (product - half) / denominator);
+}
+
+bool IsJapaneseGothic(const QString& family) {
+    return family.contains(QLatin1String("Gothic"), Qt::CaseInsensitive) ||
+           family.contains(QStringLiteral("ゴシック")) ||
+           family.contains(QLatin1String("Sans"), Qt::CaseInsensitive);
+}
+
+// The size a control's text needs inside the control, or none for a control without text.
+std::optional<QSize> NeededSize(const QWidget& widget) {
+    const QFontMetrics metrics(widget.font());
+    if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+        if (label->text().isEmpty()) {
+            return std::nullopt;
+        }
+        const QRect contents = label->contentsRect();
+        const int margin = 2 * label->margin();
+        if (label->wordWrap()) {
+            QRect bounds =
+                metrics.boundingRect(QRect(0, 0, contents.width() - margin, 1 << 20),
+                                     Qt::TextWordWrap | int(label->alignment()), label->text());
+            return QSize(bounds.width() + margin + (label->width() - contents.width()),
+                         bounds.height() + margin + (label->height() - contents.height()));
+        }
+        QRect bounds = metrics.boundingRect(QRect(), Qt::TextSingleLine, label->text());
+        return QSize(bounds.width() + margin + (label->width() - contents.width()),
+                     metrics.height() + margin + (label->height() - contents.height()));
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
+        if (button->text().isEmpty()) {
+            return std::nullopt;
+        }
+        // The label is drawn inside the frame and the default-button ring.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QStyle* style = button->style();
+        const int inset =
+            2 * (style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button) +
+                 style->pixelMetric(QStyle::PM_ButtonDefaultIndicator, &option, button));
+        QSize text = metrics.size(Qt::TextShowMnemonic, button->text());
+        return QSize(text.width() + inset, text.height() + inset);
+    }
+    return std::nullopt;
+}
+
+QList<QWidget*> TemplateControls(QDialog& dialog) {
+    return dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace
+
+QStringList DialogFontFamilies() {
+    QStringList families = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                            QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")};
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    for (const QString& family : japanese) {
+        if (IsJapaneseGothic(family) && !families.contains(family)) {
+            families.append(family);
+        }
+    }
+    for (const QString& family : japanese) {
+        if (!families.contains(family)) {
+            families.append(family);
+        }
+    }
+    return families;
+}
+
+QFont DialogFont() {
+    const QStringList installed = QFontDatabase::families();
+    QStringList families;
+    for (const QString& family : DialogFontFamilies()) {
+        if (installed.contains(family)) {
+            families.append(family);
+        }
+    }
+    QFont font;
+    if (!families.isEmpty()) {
+        font.setFamilies(families);
+    }
+    font.setPointSize(kFontPoints);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+BaseUnits DialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return BaseUnits{(letters / 26 + 1) / 2, metrics.height()};
+}
+
+QRect DialogUnitsToPixels(const QRect& units, BaseUnits base) {
+    return QRect(MulDiv(units.x(), base.x, 4), MulDiv(units.y(), base.y, 8),
+                 MulDiv(units.width(), base.x, 4), MulDiv(units.height(), base.y, 8));
+}
+
+void LayOutTemplate(QDialog& dialog) {
+    const BaseUnits base = DialogBaseUnits(dialog.font());
+    QSize client = DialogUnitsToPixels(dialog.property(kDialogUnitsProperty).toRect(), base).size();
+    const QList<QWidget*> controls = TemplateControls(dialog);
+    for (QWidget* control : controls) {
+        const QVariant units = control->property(kDialogUnitsProperty);
+        if (!units.isValid()) {
+            continue;
+        }
+        QRect pixels = DialogUnitsToPixels(units.toRect(), base);
+        if (pixels.size().isEmpty()) {
+            control->move(pixels.topLeft());  // a picture keeps its own size
+        } else {
+            control->setGeometry(pixels);
+        }
+    }
+    // Grow what would clip its text: taller pushes down what starts below it, wider widens
+    // the dialog where the control would stick out.
+    for (QWidget* control : controls) {
+        const std::optional<QSize> needed = NeededSize(*control);
+        if (!needed) {
+            continue;
+        }
+        const QRect old = control->geometry();
+        if (needed->width() > old.width()) {
+            control->resize(needed->width(), control->height());
+            const int margin = client.width() - (old.x() + old.width());
+            client.setWidth(
+                std::max(client.width(), control->x() + control->width() + std::max(margin, 0)));
+        }
+        if (needed->height() > old.height()) {
+            const int grow = needed->height() - old.height();
+            control->resize(control->width(), needed->height());
+            for (QWidget* other : controls) {
+                if (other != control && other->y() >= old.y() + old.height()) {
+                    other->move(other->x(), other->y() + grow);
+                }
+            }
+            client.setHeight(client.height() + grow);
+        }
+    }
+    dialog.setFixedSize(client);
+}
+
+QStringList ClippedTexts(const QWidget& dialog) {
+    QStringList clipped;
+    for (const QWidget* control :
+         dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const std::optional<QSize> needed = NeededSize(*control);
+        if (!needed) {
+            continue;
+        }
+        // A control reaching past the dialog's edge is clipped there.
+        const QRect inside = control->geometry() & dialog.rect();
+        if (needed->width() > inside.width() || needed->height() > inside.height()) {
+            clipped.append(control->objectName());
+        }
+    }
+    return clipped;
+}
+
+QPoint CentredOver(QSize size, const QRect& over, const QRect& workArea) {
+    int x = over.x() + (over.width() - size.width()) / 2;
+    int y = over.y() + (over.height() - size.height()) / 2;
+    x = std::max(std::min(x, workArea.x() + workArea.width() - size.width()), workArea.x());
+    y = std::max(std::min(y, workArea.y() + workArea.height() - size.height()), workArea.y());
+    return QPoint(x, y);
+}
+
+void PlaceDialog(QWidget& dialog, const QWidget* owner) {
+    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect workArea = screen->availableGeometry();
+    const QRect over = owner != nullptr ? owner->frameGeometry() : workArea;
+    dialog.move(CentredOver(dialog.frameGeometry().size(), over, workArea));
+}
+
+QIcon ProgramIcon() {
+    static const bool registered = (InitProgramResources(), true);
+    (void)registered;
+    return QIcon(QString::fromUtf8(resources::kIconPath.data(),
+                                   static_cast<qsizetype>(resources::kIconPath.size())));
+}
+
+}  // namespace shell

@@ -1,0 +1,24 @@
+// The application object: sets up the look every dialog shares and runs the main dialog.
+#include "shell/list_app.hpp"
+
+#include <QApplication>
+
+#include "shell/dialog_template.hpp"
+#include "shell/list_main_dlg.hpp"
+
+namespace shell {
+
+CListApp::CListApp(std::string argumentsText, platform::MessagePresenter* presenter,
+                   platform::EditorLauncher* editor)
+    : argumentsText_(std::move(argumentsText)), presenter_(presenter), editor_(editor) {}
+
+int CListApp::InitInstance() {
+    // Message boxes and menus get the dialog font too, so Japanese never shows as boxes.
+    QApplication::setFont(DialogFont());
+    QApplication::setWindowIcon(ProgramIcon());
+    CListMainDlg dialog(argumentsText_, presenter_, editor_);
+    dialog.DoModal();
+    return 0;
+}
+
+}  // namespace shell

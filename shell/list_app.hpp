@@ -1,0 +1,27 @@
+// The application object: sets up the look every dialog shares and runs the main dialog.
+#pragma once
+
+#include <string>
+
+#include "platform/editor.hpp"
+#include "platform/message_presenter.hpp"
+
+namespace shell {
+
+class CListApp {
+public:
+    // presenter and editor replace the message boxes and the system editor when given.
+    explicit CListApp(std::string argumentsText, platform::MessagePresenter* presenter = nullptr,
+                      platform::EditorLauncher* editor = nullptr);
+
+    // Runs the main dialog until it closes (in batch mode: the batch run) and returns the
+    // process's exit code, 0 in every case.
+    int InitInstance();
+
+private:
+    std::string argumentsText_;
+    platform::MessagePresenter* presenter_;
+    platform::EditorLauncher* editor_;
+};
+
+}  // namespace shell

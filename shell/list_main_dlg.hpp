@@ -1,0 +1,85 @@
+// The main dialog: the install directory, Browse, Display and Exit (template 102).
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "platform/editor.hpp"
+#include "platform/message_presenter.hpp"
+#include "shell/message_box_presenter.hpp"
+#include "versionlist/version_list.hpp"
+
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+
+namespace Ui {
+class CListMainDlg;
+}
+
+namespace shell {
+
+class CListMainDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // argumentsText is the command line less the program name (see ArgumentsText). presenter
+    // and editor replace the message boxes and the system editor when given.
+    explicit CListMainDlg(std::string argumentsText,
+                          platform::MessagePresenter* presenter = nullptr,
+                          platform::EditorLauncher* editor = nullptr, QWidget* parent = nullptr);
+    ~CListMainDlg() override;
+
+    // Proposes the install directory in the field, then tests the batch switch. False when the
+    // batch run has been done and the program is to end without showing the dialog.
+    bool OnInitDialog();
+    // Initialises, centres the dialog in the work area and runs it modally; in batch mode it
+    // returns at once with QDialog::Accepted.
+    int DoModal();
+
+    // The About item of the context menu; string 101 unless replaced. Empty: no item.
+    void SetAboutItemText(const QString& text) { aboutItemText_ = text; }
+    // Opens the context menu (the stand-in for the system menu) at a global position.
+    void ShowSystemMenu(const QPoint& globalPos);
+    // A command of the system menu: IDM_ABOUTBOX to IDM_ABOUTBOX + 15 open the About box.
+    void OnSysCommand(int command);
+
+    bool BatchMode = false;
+    versionlist::VersionList& List() { return list_; }
+
+    QLineEdit* InstallDirField() const;
+    QPushButton* BrowseButton() const;
+    QPushButton* ShowButton() const;
+    QPushButton* ExitButton() const;
+
+public slots:
+    // Display: writes the list for the field's directory, then shows it (or, in batch mode,
+    // opens it in the editor). The run itself shows every message on the way.
+    void WriteVersionList();
+    // Browse: the directory picker is wired in here.
+    void OnBrowse();
+    void OnAbout();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Every key the dialog handles itself, whichever control has the focus, is decided here.
+    // True when the key was used.
+    bool OnKeyPress(QKeyEvent* event);
+
+    std::unique_ptr<Ui::CListMainDlg> ui_;
+    std::string argumentsText_;
+    MessageBoxPresenter messageBoxes_;
+    platform::MessagePresenter& presenter_;
+    platform::EditorLauncher& editor_;
+    versionlist::VersionList list_;
+    QString aboutItemText_;
+};
+
+}  // namespace shell

@@ -1,0 +1,113 @@
+// The list viewer: shows the version list just written, read back from its file (template 129).
+#include "shell/list_view_dlg.hpp"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "platform/cp932.hpp"
+#include "platform/files.hpp"
+#include "shell/dialog_template.hpp"
+#include "ui_list_view_dialog.h"
+
+namespace shell {
+namespace {
+
+// The text field's tab stops: every 32 horizontal dialog units, eight mean character widths.
+constexpr int kTabStopUnits = 32;
+
+}  // namespace
+
+QString ListDisplayText(std::string_view textModeBytes) {
+    std::string lines;
+    lines.reserve(textModeBytes.size());
+    for (std::size_t i = 0; i < textModeBytes.size(); ++i) {
+        const char c = textModeBytes[i];
+        if (c == '\r') {
+            const bool endsLine = i + 1 < textModeBytes.size() && textModeBytes[i + 1] == '\n';
+            if (!endsLine) {
+                lines.push_back(' ');
+            }
+            continue;
+        }
+        lines.push_back(c);
+    }
+    // CR and LF are never part of a double-byte character, so dropping them above cannot
+    // join two halves; the decoding itself runs over the whole text at once.
+    const std::string utf8 = platform::Cp932ToUtf8(lines);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+CListViewDlg::CListViewDlg(std::string listPath, platform::MessagePresenter& presenter,
+                           QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::CListViewDlg>()),
+      listPath_(std::move(listPath)),
+      presenter_(presenter) {
+    setFont(DialogFont());
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+    LayOutTemplate(*this);
+    const BaseUnits base = DialogBaseUnits(font());
+    ui_->IDC_LIST_TEXT->setTabStopDistance(
+        DialogUnitsToPixels(QRect(0, 0, kTabStopUnits, 0), base).width());
+    ui_->IDC_LIST_TEXT->installEventFilter(this);
+    connect(ui_->IDOK, &QPushButton::clicked, this, &QDialog::accept);
+    ui_->IDOK->setFocus();
+}
+
+CListViewDlg::~CListViewDlg() = default;
+
+QPlainTextEdit* CListViewDlg::ListText() const {
+    return ui_->IDC_LIST_TEXT;
+}
+
+bool CListViewDlg::OnInitDialog() {
+    std::string bytes;
+    if (!platform::ReadTextModeFile(listPath_, bytes)) {
+        const std::size_t at = kViewerOpenError.find("%s");
+        std::string message(kViewerOpenError.substr(0, at));
+        message.append(listPath_).append(kViewerOpenError.substr(at + 2));
+        presenter_.ShowMessage(message);
+        return true;
+    }
+    ui_->IDC_LIST_TEXT->setPlainText(ListDisplayText(bytes));
+    ScrollToEnd();
+    ui_->IDOK->setFocus();
+    return true;
+}
+
+int CListViewDlg::DoModal() {
+    OnInitDialog();
+    PlaceDialog(*this, parentWidget());
+    return exec();
+}
+
+void CListViewDlg::ScrollToEnd() {
+    QPlainTextEdit* text = ui_->IDC_LIST_TEXT;
+    text->moveCursor(QTextCursor::End);
+    text->ensureCursorVisible();
+}
+
+void CListViewDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The field knows its visible lines only now; the caret at the end must be in view.
+    ScrollToEnd();
+}
+
+bool CListViewDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The field takes Enter, which does nothing in a read-only text, so it never closes the
+    // viewer; Esc still does.
+    if (watched == ui_->IDC_LIST_TEXT && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace shell

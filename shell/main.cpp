@@ -1,0 +1,13 @@
+// pelkor: the desktop program that writes and shows the KOMA-R version list.
+#include <QApplication>
+
+#include "shell/batch_switch.hpp"
+#include "shell/list_app.hpp"
+
+int main(int argc, char** argv) {
+    // The batch switch is judged on the command line as given, before Qt takes its options.
+    std::string arguments = shell::ArgumentsText(argc, argv);
+    QApplication application(argc, argv);
+    shell::CListApp app(std::move(arguments));
+    return app.InitInstance();
+}

@@ -1,0 +1,25 @@
+// The run's messages as modal warning boxes with an OK button.
+#include "shell/message_box_presenter.hpp"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "shell/dialog_template.hpp"
+
+namespace shell {
+
+QString MessageCaption() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+void MessageBoxPresenter::ShowMessage(std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, MessageCaption(),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                    QMessageBox::Ok, owner_);
+    box.setTextFormat(Qt::PlainText);  // paths may hold anything, markup included
+    box.setWindowIcon(ProgramIcon());
+    box.exec();
+}
+
+}  // namespace shell
