@@ -9,6 +9,19 @@
 
 namespace versionlist {
 
+namespace detail {
+
+// Entering idle at p, passes over every following 64-byte block that leaves the machine idle
+// without a marker begun in it, and returns where such blocks end: at most end - 65 bytes
+// from p are passed over, each byte once. A block qualifies when none of its at signs is
+// directly followed by an opening parenthesis and its last byte is no at sign: every marker
+// begins with "@(", and without that pair an at sign only ever moves the machine to its next
+// state and the next byte back to idle. Uses the processor's vector instructions where it
+// has them; elsewhere it returns p.
+const char* SkipQuietBlocks(const char* p, const char* end);
+
+}  // namespace detail
+
 // One pass over a file's bytes, fed in chunks of any size. The state is carried from one chunk
 // to the next, so the markers found never depend on where the reads split the file. Memory is
 // fixed: a marker text longer than kMaxText bytes keeps its first kMaxText bytes and is still
@@ -40,11 +53,14 @@ void MarkerScanner::Feed(const char* data, std::size_t size, OnMarker&& onMarker
     while (p < end) {
         switch (state_) {
             case kIdle: {
-                // Nothing matters before the next at sign: let memchr find it. Most at signs
-                // in machine code start nothing, so the byte after one is looked at here,
-                // without a turn through the state machine; a byte that breaks the prefix is
-                // consumed, never taken as a new at sign.
+                // Nothing matters before the next at sign that is followed by an opening
+                // parenthesis: blocks without one are passed over whole, and memchr finds the
+                // next at sign in the rest. Most at signs in machine code start nothing, so
+                // the byte after one is looked at here, without a turn through the state
+                // machine; a byte that breaks the prefix is consumed, never taken as a new at
+                // sign.
                 for (;;) {
+                    p = detail::SkipQuietBlocks(p, end);
                     auto* at = static_cast<const char*>(std::memchr(p, '@', end - p));
                     if (at == nullptr) {
                         return;
