@@ -27,5 +27,13 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 
+# Benchmarks, never part of test: the scanner and the definition reader (pelkor_bench), then
+# whole runs over generated suites against what and strings | grep (docs/performance.md).
+.PHONY: bench
+bench: build
+	@scripts/install-deps.sh --bench
+	@$(BUILD_DIR)/bin/pelkor_bench
+	@scripts/bench-suite.sh $(BUILD_DIR)
+
 clean:
 	rm -rf $(BUILD_DIR) build-clang build-asan
