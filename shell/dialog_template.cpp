@@ -12,6 +12,7 @@
 #include <QStyleOptionButton>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <optional>
 
@@ -208,7 +209,13 @@ void PlaceDialog(QWidget& dialog, const QWidget* owner) {
     }
     const QRect workArea = screen->availableGeometry();
     const QRect over = owner != nullptr ? owner->frameGeometry() : workArea;
-    dialog.move(CentredOver(dialog.frameGeometry().size(), over, workArea));
+    // The frame counts, where the platform knows it before the window is shown; move()
+    // places the frame's top-left corner.
+    dialog.winId();
+    const QMargins frame =
+        dialog.windowHandle() != nullptr ? dialog.windowHandle()->frameMargins() : QMargins();
+    const QSize size = dialog.size().grownBy(frame);
+    dialog.move(CentredOver(size, over, workArea));
 }
 
 QIcon ProgramIcon() {

@@ -1,0 +1,411 @@
+// The dialogs as templates (font, texts, dialog units, nothing clipped, placement) and the
+// About box, the message boxes and the list viewer on their own.
+#include <QAbstractButton>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QtTest>
+#include <string>
+
+#include "shell/about_dlg.hpp"
+#include "shell/dialog_template.hpp"
+#include "shell/list_main_dlg.hpp"
+#include "shell/list_view_dlg.hpp"
+#include "shell/message_box_presenter.hpp"
+#include "shell_test_support.hpp"
+#include "support/temp_tree.hpp"
+
+using shell::BaseUnits;
+using shell::CAboutDlg;
+using shell::CListMainDlg;
+using shell::CListViewDlg;
+using testing_support::RecordingPresenter;
+using testing_support::TempTree;
+
+namespace {
+
+QPushButton* Button(QWidget& dialog, const char* name) {
+    return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+QLabel* Label(QWidget& dialog, const char* name) {
+    return dialog.findChild<QLabel*>(QString::fromLatin1(name));
+}
+
+// Every text the dialog shows, its caption included.
+QStringList Texts(QWidget& dialog) {
+    QStringList texts = {dialog.windowTitle()};
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        texts.append(label->text());
+    }
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        texts.append(button->text());
+    }
+    return texts;
+}
+
+QStringList Lines(const QPlainTextEdit& field) {
+    return field.toPlainText().split(QLatin1Char('\n'));
+}
+
+// The viewer of a list file holding bytes, initialised and shown.
+struct Viewer {
+    explicit Viewer(const std::string& bytes, QWidget* owner = nullptr)
+        : dialog((tree.WriteFile("version.lis", bytes), tree.Path("version.lis")), presenter,
+                 owner) {}
+    TempTree tree;
+    RecordingPresenter presenter;
+    CListViewDlg dialog;
+};
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialogFontIsAJapaneseGothicAtNinePoints() {
+        const QFont font = shell::DialogFont();
+        QCOMPARE(font.pointSize(), 9);
+        const QStringList installed = QFontDatabase::families();
+        const QString used = QFontInfo(font).family();
+        if (installed.contains(QStringLiteral("ＭＳ Ｐゴシック"))) {
+            QCOMPARE(used, QStringLiteral("ＭＳ Ｐゴシック"));
+        } else if (installed.contains(QStringLiteral("IPAPGothic"))) {
+            QCOMPARE(used, QStringLiteral("IPAPGothic"));
+        } else {
+            QVERIFY2(shell::DialogFontFamilies().contains(used), qPrintable(used));
+        }
+    }
+
+    // No text of any dialog may come out as boxes for lack of glyphs.
+    void everyTextHasGlyphsInTheDialogFont() {
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        CAboutDlg about;
+        CListViewDlg viewer("/nonexistent/version.lis", presenter);
+        for (QWidget* dialog : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&about),
+                                static_cast<QWidget*>(&viewer)}) {
+            const QFontMetrics metrics(dialog->font());
+            for (const QString& text : Texts(*dialog)) {
+                for (char32_t c : text.toUcs4()) {
+                    QVERIFY2(c == U' ' || metrics.inFontUcs4(c),
+                             qPrintable(
+                                 QStringLiteral("%1 in \"%2\"").arg(QString::number(c, 16), text)));
+                }
+            }
+        }
+    }
+
+    void dialogUnitsToPixels_data() {
+        QTest::addColumn<QRect>("units");
+        QTest::addColumn<int>("baseX");
+        QTest::addColumn<int>("baseY");
+        QTest::addColumn<QRect>("pixels");
+        // x in quarters, y in eighths of the base units, rounded half away from zero.
+        QTest::newRow("6x12") << QRect(15, 6, 113, 8) << 6 << 12 << QRect(23, 9, 170, 12);
+        QTest::newRow("7x13") << QRect(15, 6, 113, 8) << 7 << 13 << QRect(26, 10, 198, 13);
+        QTest::newRow("8x16 exact") << QRect(4, 8, 40, 16) << 8 << 16 << QRect(8, 16, 80, 32);
+        QTest::newRow("zero") << QRect(0, 0, 0, 0) << 6 << 12 << QRect(0, 0, 0, 0);
+        QTest::newRow("negative") << QRect(-3, -1, 2, 1) << 6 << 12 << QRect(-5, -2, 3, 2);
+    }
+
+    void dialogUnitsToPixels() {
+        QFETCH(QRect, units);
+        QFETCH(int, baseX);
+        QFETCH(int, baseY);
+        QFETCH(QRect, pixels);
+        QCOMPARE(shell::DialogUnitsToPixels(units, BaseUnits{baseX, baseY}), pixels);
+    }
+
+    void mainDialogTemplate() {
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        QCOMPARE(main.windowTitle(), QStringLiteral("KOMA-R ﾊﾞｰｼﾞｮﾝ表示"));
+        QCOMPARE(Button(main, "IDOK")->text(), QStringLiteral("終了"));
+        QCOMPARE(Button(main, "IDC_BROWSE")->text(), QStringLiteral("参照"));
+        QCOMPARE(Button(main, "IDC_SHOW")->text(), QStringLiteral("表示"));
+        QCOMPARE(Label(main, "labelInstallDir")->text(), QStringLiteral("KOMA-R ｲﾝｽﾄｰﾙﾃﾞｨﾚｸﾄﾘ"));
+        QCOMPARE(Label(main, "labelInstruction")->text(),
+                 QStringLiteral("KOMA-Rｲﾝｽﾄｰﾙﾃﾞｨﾚｸﾄﾘを確認し表示ﾎﾞﾀﾝをｸﾘｯｸしてください。"));
+        QVERIFY(Label(main, "labelInstruction")->wordWrap());
+        QVERIFY(Button(main, "IDOK")->isDefault());
+        QVERIFY(main.InstallDirField()->text().isEmpty());
+        // No minimize or maximize box, no resizing.
+        QVERIFY(!(main.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(main.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(main.minimumSize(), main.maximumSize());
+
+        const BaseUnits base = shell::DialogBaseUnits(main.font());
+        auto pixels = [&](int x, int y, int w, int h) {
+            return shell::DialogUnitsToPixels(QRect(x, y, w, h), base);
+        };
+        // Controls above the instruction keep their template rectangles exactly.
+        QCOMPARE(Button(main, "IDC_BROWSE")->geometry(), pixels(130, 13, 34, 14));
+        QCOMPARE(Button(main, "IDC_SHOW")->geometry(), pixels(131, 39, 34, 14));
+        QCOMPARE(main.InstallDirField()->geometry(), pixels(13, 15, 107, 15));
+        // The rest may only have grown to fit their texts, never moved sideways or shrunk.
+        const QRect exit = Button(main, "IDOK")->geometry();
+        QCOMPARE(exit.x(), pixels(69, 63, 35, 14).x());
+        QVERIFY(exit.y() >= pixels(69, 63, 35, 14).y());
+        QVERIFY(main.width() >= pixels(0, 0, 185, 92).width());
+        QVERIFY(main.height() >= pixels(0, 0, 185, 92).height());
+        QCOMPARE(shell::ClippedTexts(main), QStringList());
+    }
+
+    void aboutBoxTemplate() {
+        CAboutDlg about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 pelkor"));
+        QCOMPARE(Label(about, "labelVersion")->text(), QStringLiteral("pelkor Version 1.1"));
+        QVERIFY(!Label(about, "labelCopyright")->text().isEmpty());
+        QCOMPARE(Button(about, "IDOK")->text(), QStringLiteral("OK"));
+        QVERIFY(Button(about, "IDOK")->isDefault());
+        const QPixmap icon = Label(about, "IDR_MAINFRAME")->pixmap();
+        QCOMPARE(icon.size(), QSize(32, 32));
+        QVERIFY(!about.windowIcon().isNull());
+        const BaseUnits base = shell::DialogBaseUnits(about.font());
+        QCOMPARE(Label(about, "IDR_MAINFRAME")->pos(),
+                 shell::DialogUnitsToPixels(QRect(11, 17, 0, 0), base).topLeft());
+        QCOMPARE(shell::ClippedTexts(about), QStringList());
+    }
+
+    void viewerTemplate() {
+        RecordingPresenter presenter;
+        CListViewDlg viewer("/nonexistent/version.lis", presenter);
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ表示"));
+        QCOMPARE(Button(viewer, "IDOK")->text(), QStringLiteral("閉じる"));
+        QVERIFY(Button(viewer, "IDOK")->isDefault());
+        QCOMPARE(Label(viewer, "labelTitle")->text(), QStringLiteral("ＫＯＭＡ－Ｒシリーズ"));
+        QCOMPARE(Label(viewer, "labelInstruction")->text(),
+                 QStringLiteral("KOMA-R ｲﾝｽﾄｰﾙﾃﾞｨﾚｸﾄﾘ内に \"Version.lis\" ﾌｧｲﾙを作成しました。"
+                                "お問い合わせに際のFAXまたはEmailに一緒に添付して下さい。"));
+        QPlainTextEdit* text = viewer.ListText();
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        // Tab stops every 32 horizontal dialog units, eight mean character widths.
+        const BaseUnits base = shell::DialogBaseUnits(viewer.font());
+        QCOMPARE(text->tabStopDistance(), qreal(8 * base.x));
+        QCOMPARE(text->geometry(), shell::DialogUnitsToPixels(QRect(15, 24, 222, 204), base));
+        QCOMPARE(shell::ClippedTexts(viewer), QStringList());
+    }
+
+    // The check the template tests rely on does see a clipped text.
+    void clippedTextsSeesAClippedLabel() {
+        QDialog dialog;
+        dialog.resize(200, 100);
+        auto* label = new QLabel(QStringLiteral("ｲﾝｽﾄｰﾙﾃﾞｨﾚｸﾄﾘを確認してください"), &dialog);
+        label->setObjectName(QStringLiteral("narrow"));
+        label->setGeometry(0, 0, 30, 12);
+        auto* button = new QPushButton(QStringLiteral("参照"), &dialog);
+        button->setObjectName(QStringLiteral("wide"));
+        button->setGeometry(0, 20, 120, 30);
+        QCOMPARE(shell::ClippedTexts(dialog), QStringList{QStringLiteral("narrow")});
+        button->setGeometry(190, 20, 120, 30);  // sticks out of the dialog
+        QCOMPARE(shell::ClippedTexts(dialog),
+                 (QStringList{QStringLiteral("narrow"), QStringLiteral("wide")}));
+    }
+
+    void centredOver_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("over");
+        QTest::addColumn<QPoint>("topLeft");
+        const QRect area(0, 0, 800, 600);
+        Q_UNUSED(area);
+        QTest::newRow("centred") << QSize(100, 50) << QRect(100, 100, 300, 200) << QPoint(200, 175);
+        QTest::newRow("odd difference truncated")
+            << QSize(101, 51) << QRect(0, 0, 200, 100) << QPoint(49, 24);
+        QTest::newRow("kept inside right and bottom")
+            << QSize(300, 300) << QRect(650, 450, 100, 100) << QPoint(500, 300);
+        QTest::newRow("kept inside left and top")
+            << QSize(300, 300) << QRect(-50, -80, 100, 100) << QPoint(0, 0);
+        QTest::newRow("larger than the area keeps its top-left inside")
+            << QSize(900, 700) << QRect(0, 0, 800, 600) << QPoint(0, 0);
+    }
+
+    void centredOver() {
+        QFETCH(QSize, size);
+        QFETCH(QRect, over);
+        QFETCH(QPoint, topLeft);
+        QCOMPARE(shell::CentredOver(size, over, QRect(0, 0, 800, 600)), topLeft);
+    }
+
+    void mainDialogIsCentredInTheWorkAreaAndAboutOverIt() {
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        shell::PlaceDialog(main, nullptr);
+        main.show();
+        const QRect area = main.screen()->availableGeometry();
+        QVERIFY2((main.frameGeometry().center() - area.center()).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 in %5,%6 %7x%8")
+                                .arg(main.frameGeometry().x())
+                                .arg(main.frameGeometry().y())
+                                .arg(main.frameGeometry().width())
+                                .arg(main.frameGeometry().height())
+                                .arg(area.x())
+                                .arg(area.y())
+                                .arg(area.width())
+                                .arg(area.height())));
+
+        CAboutDlg about(&main);
+        shell::PlaceDialog(about, &main);
+        QVERIFY(
+            (about.frameGeometry().center() - main.frameGeometry().center()).manhattanLength() <=
+            2);
+    }
+
+    void messageBoxIsAModalWarningWithOkOnly() {
+        QWidget owner;
+        shell::MessageBoxPresenter boxes(&owner);
+        ModalDriver driver;
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        bool modal = false;
+        driver.Then([&](QWidget* window) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            QVERIFY(box != nullptr);
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = box->standardButtons();
+            modal = box->isModal() && box->parentWidget() == &owner;
+            box->button(QMessageBox::Ok)->click();
+        });
+        driver.Start();
+        boxes.ShowMessage("List File[/x/<b>version.lis] Create Error\n");
+        QVERIFY(driver.Done());
+        QCOMPARE(title, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+        QCOMPARE(title, shell::MessageCaption());
+        QCOMPARE(text, QStringLiteral("List File[/x/<b>version.lis] Create Error\n"));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(modal);
+    }
+
+    void aboutBoxClosesWithEnterAndEsc() {
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+            CAboutDlg about;
+            ModalDriver driver;
+            QWidget* focus = nullptr;
+            driver.Then([&](QWidget* window) {
+                focus = window->focusWidget();
+                QTest::keyClick(window->focusWidget(), Qt::Key(key));
+            });
+            driver.Start();
+            const int result = about.DoModal();
+            QVERIFY(driver.Done());
+            QCOMPARE(focus, Button(about, "IDOK"));
+            QCOMPARE(result,
+                     key == Qt::Key_Return ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        }
+    }
+
+    void listDisplayText_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("CR before LF dropped") << QByteArray("a\r\nb\r\n") << "a\nb\n";
+        QTest::newRow("stored empty lines stay") << QByteArray("a\r\n\r\nb\r\n") << "a\n\nb\n";
+        QTest::newRow("lone CR does not break the line") << QByteArray("a\rb\n") << "a b\n";
+        QTest::newRow("CR at the very end") << QByteArray("a\r") << "a ";
+        QTest::newRow("lone LF ends a line") << QByteArray("a\nb") << "a\nb";
+        QTest::newRow("tabs kept") << QByteArray("\tx\ty\r\n") << "\tx\ty\n";
+        QTest::newRow("double-byte and half-width")
+            << QByteArray("\x82\xa0\xb1\x95\x5c\r\n") << QStringLiteral("あｱ表\n");
+        QTest::newRow("lead byte before a line end")
+            << QByteArray("a\x82\r\nb") << QStringLiteral("a\uFFFD\nb");
+        QTest::newRow("invalid bytes shown as U+FFFD")
+            << QByteArray("\xa0x\xfd") << QStringLiteral("\uFFFDx\uFFFD");
+    }
+
+    void listDisplayText() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QCOMPARE(shell::ListDisplayText(std::string_view(bytes.constData(), bytes.size())), shown);
+    }
+
+    // A long list opens scrolled to its end, one line per stored line, focus on Close.
+    void viewerShowsTheStoredLinesScrolledToTheEnd() {
+        std::string bytes;
+        for (int i = 1; i <= 80; ++i) {
+            bytes += "line " + std::to_string(i) + "\t\x95\x5c\r\r\n";  // 表, second byte 0x5C
+        }
+        Viewer viewer(bytes);
+        QVERIFY(viewer.dialog.OnInitDialog());
+        viewer.dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer.dialog));
+        QVERIFY(viewer.presenter.messages.empty());
+        const QStringList lines = Lines(*viewer.dialog.ListText());
+        QCOMPARE(lines.size(), 81);  // the text ends with a line break
+        QCOMPARE(lines.first(), QStringLiteral("line 1\t表"));
+        QCOMPARE(lines.at(79), QStringLiteral("line 80\t表"));
+        QCOMPARE(lines.last(), QString());
+        QScrollBar* bar = viewer.dialog.ListText()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(viewer.dialog.ListText()->textCursor().atEnd());
+        QCOMPARE(viewer.dialog.focusWidget(), Button(viewer.dialog, "IDOK"));
+    }
+
+    void viewerEndsTheTextAtCtrlZ() {
+        Viewer viewer(
+            "a\r\r\nb\x1a"
+            "c\r\r\n");
+        viewer.dialog.OnInitDialog();
+        QCOMPARE(viewer.dialog.ListText()->toPlainText(), QStringLiteral("a\nb"));
+    }
+
+    void viewerOfAnEmptyFileIsEmptyWithoutMessage() {
+        Viewer viewer("");
+        viewer.dialog.OnInitDialog();
+        QVERIFY(viewer.presenter.messages.empty());
+        QVERIFY(viewer.dialog.ListText()->toPlainText().isEmpty());
+    }
+
+    void viewerOpenFailureIsReportedAndLeavesTheFieldEmpty() {
+        TempTree tree;
+        RecordingPresenter presenter;
+        const std::string path = tree.Path("gone/version.lis");
+        CListViewDlg viewer(path, presenter);
+        QVERIFY(viewer.OnInitDialog());
+        QCOMPARE(presenter.messages,
+                 std::vector<std::string>{"temp file[" + path + "] Open Error\n"});
+        QVERIFY(viewer.ListText()->toPlainText().isEmpty());
+    }
+
+    // Enter in the text field does nothing; Enter on Close, and Esc anywhere, close.
+    void viewerKeys() {
+        Viewer viewer("a\r\r\nb\r\r\n");
+        ModalDriver driver;
+        bool openAfterEnterInField = false;
+        driver.Then([&](QWidget* window) {
+            QPlainTextEdit* field = viewer.dialog.ListText();
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::keyClick(field, Qt::Key_Enter);
+            openAfterEnterInField = window->isVisible();
+            QTest::keyClick(field, Qt::Key_Escape);
+        });
+        driver.Start();
+        QCOMPARE(viewer.dialog.DoModal(), int(QDialog::Rejected));
+        QVERIFY(driver.Done());
+        QVERIFY(openAfterEnterInField);
+
+        Viewer second("a\r\r\n");
+        ModalDriver closer;
+        closer.Then(
+            [](QWidget* window) { QTest::keyClick(window->focusWidget(), Qt::Key_Return); });
+        closer.Start();
+        QCOMPARE(second.dialog.DoModal(), int(QDialog::Accepted));
+        QVERIFY(closer.Done());
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
