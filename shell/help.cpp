@@ -29,13 +29,19 @@ QString& HelpFileOverride() {
     return path;
 }
 
-bool OpenInDesktopBrowser(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool OpenInDesktopBrowser(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 }  // namespace
 
-void SetHelpLauncher(HelpLauncher launcher) { Launcher() = std::move(launcher); }
+void SetHelpLauncher(HelpLauncher launcher) {
+    Launcher() = std::move(launcher);
+}
 
-void SetHelpFile(const QString& path) { HelpFileOverride() = path; }
+void SetHelpFile(const QString& path) {
+    HelpFileOverride() = path;
+}
 
 QString HelpFile() {
     if (!HelpFileOverride().isEmpty()) {

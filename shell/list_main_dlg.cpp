@@ -2,6 +2,7 @@
 #include "shell/list_main_dlg.hpp"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,7 +12,9 @@
 #include "shell/about_dlg.hpp"
 #include "shell/batch_switch.hpp"
 #include "shell/dialog_template.hpp"
+#include "shell/help.hpp"
 #include "shell/list_view_dlg.hpp"
+#include "shell/spec_file_dialog.hpp"
 #include "ui_main_dialog.h"
 
 namespace shell {
@@ -46,6 +49,7 @@ CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter
     for (QWidget* control : findChildren<QWidget*>()) {
         control->installEventFilter(this);
     }
+    InstallHelpKey(*this, resources::IDD_MAIN, presenter_);
 }
 
 CListMainDlg::~CListMainDlg() = default;
@@ -102,11 +106,28 @@ void CListMainDlg::WriteVersionList() {
 }
 
 void CListMainDlg::OnBrowse() {
-    // The directory picker is wired in here.
+    // The field's text as a directory, with one "/" at its end, is where the picker starts
+    // and what its path label shows first; a directory that cannot be entered leaves the
+    // process where it is.
+    QString dir = ui_->IDC_INSTALL_DIR->text();
+    if (!dir.endsWith(QLatin1Char('/'))) {
+        dir.append(QLatin1Char('/'));
+    }
+    list_.InstallDir = dir.toStdString();
+    QDir::setCurrent(dir);
+    CSpecFileDialog picker(dir, this);
+    if (picker.DoModal() != QDialog::Accepted) {
+        return;
+    }
+    list_.InstallDir = picker.SelectedDir.toStdString();
+    // The whole text is replaced, with no undo back to the old one.
+    ui_->IDC_INSTALL_DIR->setText(picker.SelectedDir);
+    ui_->IDC_INSTALL_DIR->setCursorPosition(ui_->IDC_INSTALL_DIR->text().size());
 }
 
 void CListMainDlg::OnAbout() {
     CAboutDlg about(this);
+    InstallHelpKey(about, resources::IDD_ABOUTBOX, presenter_);
     about.DoModal();
 }
 

@@ -59,7 +59,7 @@ public slots:
     // Display: writes the list for the field's directory, then shows it (or, in batch mode,
     // opens it in the editor). The run itself shows every message on the way.
     void WriteVersionList();
-    // Browse: the directory picker is wired in here.
+    // Browse: the directory picker, started where the field points; Select rewrites the field.
     void OnBrowse();
     void OnAbout();
 
