@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The .deb: built by CPack, its Debian dependencies, and the programs it holds working from a
+# scratch root on the demo suite.
+# Usage: deb_test.sh CPACK BUILD_DIR SCRATCH DEMO_SUITE BUILD_PELKOR_LIST
+set -euo pipefail
+cpack=$1 build=$2 scratch=$3 suite=$4 built_list=$5
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+if ! (cd "$build" && "$cpack" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1); then
+    cat "$scratch/cpack.log"
+    echo "FAIL: cpack did not build the package"
+    exit 1
+fi
+debs=("$scratch"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: expected one .deb: ${debs[*]}"; exit 1; }
+deb=${debs[0]}
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+[ "$(dpkg-deb -f "$deb" Package)" = pelkor ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = 1.2 ] || fail "version $(dpkg-deb -f "$deb" Version)"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture"
+
+# Every library the programs load has its package among the dependencies, and every
+# dependency is a package this machine knows.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+names=$(tr ',' '\n' <<<"$depends" | sed 's/|.*//; s/(.*//; s/:.*//; s/ //g' | grep .)
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+    grep -Fqx "$needed" <<<"$names" || fail "$needed missing from Depends"
+done
+while read -r name; do
+    dpkg-query -W "$name" >/dev/null 2>&1 || fail "Depends names $name, which no package is"
+done <<<"$names"
+
+root=$scratch/root
+dpkg -x "$deb" "$root"
+for path in usr/bin/pelkor usr/bin/pelkor-list usr/share/pelkor/help/pelkor.html \
+    usr/share/man/man1/pelkor.1.gz usr/share/man/man1/pelkor-list.1.gz; do
+    [ -e "$root/$path" ] || fail "$path is not in the package"
+done
+if ldd "$root/usr/bin/pelkor" | grep -q "not found"; then
+    fail "pelkor needs a library that is not there: $(ldd "$root/usr/bin/pelkor" | grep 'not found')"
+fi
+
+# The installed pelkor-list writes the very list the built one writes.
+cp -r "$suite" "$scratch/installed"
+cp -r "$suite" "$scratch/built"
+status=0
+"$root/usr/bin/pelkor-list" "$scratch/installed" >"$scratch/installed.out" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "installed pelkor-list exited with $status: $(cat "$scratch/installed.out")"
+"$built_list" "$scratch/built" >/dev/null 2>&1 || fail "built pelkor-list failed on the demo suite"
+if [ ! -s "$scratch/installed/version.lis" ]; then
+    fail "installed pelkor-list wrote no version.lis"
+elif ! cmp "$scratch/installed/version.lis" "$scratch/built/version.lis"; then
+    fail "installed and built pelkor-list write different lists"
+fi
+"$root/usr/bin/pelkor-list" --version | grep -q "^pelkor-list V1.2 " || fail "installed version: $("$root/usr/bin/pelkor-list" --version)"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "package $(basename "$deb") complete"
