@@ -29,6 +29,7 @@ public:
 // The dialog with a plain caption bar above it, since offscreen windows have no frame.
 QImage Framed(QWidget& dialog) {
     dialog.show();
+    dialog.activateWindow();  // so the focused control shows its focus
     QApplication::processEvents();
     const QPixmap body = dialog.grab();
     const QFontMetrics metrics(dialog.font());
