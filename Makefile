@@ -35,5 +35,11 @@ bench: build
 	@$(BUILD_DIR)/bin/pelkor_bench
 	@scripts/bench-suite.sh $(BUILD_DIR)
 
+# Offscreen renderings of the main dialog, the About box and the viewer on the demo suite,
+# shown in the README.
+screenshots: build
+	@WINDIR=$(CURDIR)/$(BUILD_DIR)/demo/windir QT_QPA_PLATFORM=offscreen \
+	    $(BUILD_DIR)/bin/pelkor-screenshots docs/images
+
 clean:
 	rm -rf $(BUILD_DIR) build-clang build-asan
