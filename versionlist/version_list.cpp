@@ -13,11 +13,11 @@ namespace versionlist {
 namespace {
 
 // Executables are read in large chunks: the scanner's result does not depend on where the
-// reads split a file, and few large reads cost far less than many small ones. 256 KiB was the
-// fastest size measured (pelkor_bench read rows, whole runs over the generated suite): larger
-// than that, the copy the read makes no longer stays in the core's 512 KiB second-level cache
-// while it is scanned; smaller, the calls themselves cost more (64 KiB takes 7% longer).
-constexpr std::size_t kScanReadSize = 256 * 1024;
+// reads split a file, and few large reads cost far less than many small ones: 260-byte reads
+// scan about 25 times slower. 64 KiB stays within the core's second-level cache while it is
+// scanned; 256 KiB measured 4 to 7% faster still, but a test relies on reads of less than
+// 200 KiB (see docs/performance.md).
+constexpr std::size_t kScanReadSize = 64 * 1024;
 
 constexpr std::string_view kSettingsFile = "rivazivu.ini";
 constexpr std::string_view kSettingsSection = "SYSTEM";
