@@ -353,6 +353,23 @@ private slots:
         QCOMPARE(viewer.dialog.focusWidget(), Button(viewer.dialog, "IDOK"));
     }
 
+    // No word wrap: a long line stays one line and scrolls sideways with the caret.
+    void viewerScrollsLongLinesSideways() {
+        Viewer viewer(std::string(400, 'x') + "\r\r\nend\r\r\n");
+        viewer.dialog.OnInitDialog();
+        viewer.dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer.dialog));
+        QPlainTextEdit* text = viewer.dialog.ListText();
+        QCOMPARE(text->document()->blockCount(), 3);
+        QCOMPARE(text->horizontalScrollBar()->value(), 0);  // the caret at the end, column 0
+        QTextCursor cursor = text->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        cursor.movePosition(QTextCursor::EndOfLine);
+        text->setTextCursor(cursor);
+        QVERIFY(text->horizontalScrollBar()->value() > 0);
+        QVERIFY(!text->horizontalScrollBar()->isVisible());
+    }
+
     void viewerEndsTheTextAtCtrlZ() {
         Viewer viewer(
             "a\r\r\nb\x1a"
