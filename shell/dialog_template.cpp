@@ -6,10 +6,14 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QSvgRenderer>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
@@ -221,8 +225,20 @@ void PlaceDialog(QWidget& dialog, const QWidget* owner) {
 QIcon ProgramIcon() {
     static const bool registered = (InitProgramResources(), true);
     (void)registered;
-    return QIcon(QString::fromUtf8(resources::kIconPath.data(),
-                                   static_cast<qsizetype>(resources::kIconPath.size())));
+    // Rendered here rather than through Qt's SVG plugins, so the icon never depends on a
+    // plugin being installed next to the library.
+    QSvgRenderer renderer(QString::fromUtf8(resources::kIconPath.data(),
+                                            static_cast<qsizetype>(resources::kIconPath.size())));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter, QRectF(0, 0, size, size));
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 }  // namespace shell

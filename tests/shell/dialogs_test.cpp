@@ -262,6 +262,7 @@ private slots:
 
     void messageBoxIsAModalWarningWithOkOnly() {
         QWidget owner;
+        owner.show();
         shell::MessageBoxPresenter boxes(&owner);
         ModalDriver driver;
         QString title, text;
@@ -287,6 +288,48 @@ private slots:
         QCOMPARE(icon, QMessageBox::Warning);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(modal);
+    }
+
+    // The main dialog in batch mode is hidden; its boxes are then centred on the screen.
+    void messageBoxOfAHiddenOwnerHasNoOwner() {
+        QWidget hidden;
+        shell::MessageBoxPresenter boxes(&hidden);
+        QWidget* parent = &hidden;
+        ModalDriver driver;
+        driver.Then([&](QWidget* window) {
+            parent = window->parentWidget();
+            window->close();
+        });
+        driver.Start();
+        boxes.ShowMessage("x");
+        QVERIFY(driver.Done());
+        QCOMPARE(parent, nullptr);
+    }
+
+    // Every dialog carries the program's own icon, drawn from its SVG at each size.
+    void everyDialogHasTheProgramIcon() {
+        const QIcon icon = shell::ProgramIcon();
+        for (int size : {16, 32, 48}) {
+            const QImage image = icon.pixmap(size, size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            int opaque = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    opaque += qAlpha(image.pixel(x, y)) == 255;
+                }
+            }
+            QVERIFY2(opaque > size * size / 3, qPrintable(QString::number(size)));
+        }
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        main.OnInitDialog();
+        CAboutDlg about;
+        CListViewDlg viewer("/nonexistent/version.lis", presenter);
+        const QImage expected = icon.pixmap(32, 32).toImage();
+        for (QWidget* dialog : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&about),
+                                static_cast<QWidget*>(&viewer)}) {
+            QCOMPARE(dialog->windowIcon().pixmap(32, 32).toImage(), expected);
+        }
     }
 
     void aboutBoxClosesWithEnterAndEsc() {
