@@ -1,6 +1,7 @@
 // pelkor_bench: throughput of the marker scanner against a bare memchr pass, and the cost of the
 // definition reader; ends with a summary of each row's ratio to its reference row.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,7 +35,10 @@ private:
 // The console table as usual; every row's throughput is kept for the summary.
 class SummaryReporter final : public benchmark::ConsoleReporter {
 public:
-    explicit SummaryReporter(std::vector<RatioGoal> goals) : goals_(std::move(goals)) {}
+    // Colours only on a terminal, so that a saved table reads as plain text.
+    explicit SummaryReporter(std::vector<RatioGoal> goals)
+        : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular),
+          goals_(std::move(goals)) {}
 
     void ReportRuns(const std::vector<Run>& reports) override {
         ConsoleReporter::ReportRuns(reports);
