@@ -138,6 +138,9 @@ private slots:
     }
 
     void startUpWithoutSettingsTakesTheCurrentDirectory() {
+        if (QFile::exists(QStringLiteral("/etc/rivazivu.ini"))) {
+            QSKIP("this machine has a system-wide settings file");
+        }
         QTemporaryDir windir, cwd;
         ScopedEnv env("WINDIR", windir.path().toUtf8().constData());
         const QString before = QDir::currentPath();
