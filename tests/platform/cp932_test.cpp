@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct Case {
     const char* name;
     std::string_view from;
     std::string_view to;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 };
 
 class Utf8ToCp932Test : public ::testing::TestWithParam<Case> {};

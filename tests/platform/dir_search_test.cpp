@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/temp_tree.hpp"
 
 namespace {
@@ -15,6 +17,8 @@ struct MatchCase {
     std::string_view pattern;
     std::string_view name;
     bool matches;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.pattern << " " << c.name; }
 };
 
 class WildcardMatchTest : public ::testing::TestWithParam<MatchCase> {};

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/text_writer.hpp"
 #include "support/temp_tree.hpp"
 
@@ -105,6 +107,8 @@ struct FieldCase {
     std::int64_t offset;
     std::size_t count;
     std::string delivered;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TextModeFieldReadTest : public ::testing::TestWithParam<FieldCase> {};

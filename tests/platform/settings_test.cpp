@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/temp_tree.hpp"
 
 namespace {
@@ -16,6 +18,8 @@ struct IniCase {
     const char* name;
     std::string_view text;
     std::string_view value;  // of SYSTEM/HOME
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const IniCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ProfileStringTest : public ::testing::TestWithParam<IniCase> {};

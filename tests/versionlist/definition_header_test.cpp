@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using namespace std::string_literals;
@@ -12,6 +14,8 @@ struct NameCase {
     std::size_t category;
     std::string delivered;
     std::string expected;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DefinitionNameTest : public ::testing::TestWithParam<NameCase> {};
@@ -51,6 +55,8 @@ struct VersionCase {
     std::size_t category;
     std::string delivered;
     std::string expected;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DefinitionVersionTest : public ::testing::TestWithParam<VersionCase> {};

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -35,6 +37,8 @@ struct ScanCase {
     const char* name;
     std::string bytes;
     std::vector<std::string> markers;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class MarkerScannerTest : public ::testing::TestWithParam<ScanCase> {};

@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 #include "platform/settings.hpp"
@@ -244,6 +246,8 @@ struct FailureCase {
     std::string file;     // relative to the install directory
     std::string message;  // format with %s for the file's path
     RunOutcome outcome;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class VersionListFailureTest : public ::testing::TestWithParam<FailureCase> {};
@@ -332,6 +336,8 @@ TEST_F(VersionListTest, ReportCollectsWhatTheListHolds) {
 struct CutCase {
     std::string path;
     std::string expected;
+    // Keeps test names short: the case is named, not dumped.
+    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << c.path; }
 };
 
 class CutBinComponentTest : public ::testing::TestWithParam<CutCase> {};
