@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build
 
-.PHONY: all deps configure build run test screenshots clean
+.PHONY: all deps configure build run test asan-test fuzz screenshots clean
 
 all: build
 
@@ -35,6 +35,19 @@ bench: build
 	@$(BUILD_DIR)/bin/pelkor_bench
 	@scripts/bench-suite.sh $(BUILD_DIR)
 
+# The whole test suite under AddressSanitizer and UBSan, in build-asan.
+asan-test: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan
+
+# Each libFuzzer target for FUZZ_SECONDS from its seeds, in build-fuzz; fails on any finding.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@fuzz/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
+
 # Offscreen renderings of the main dialog, the About box and the viewer on the demo suite,
 # shown in the README.
 screenshots: build
@@ -42,4 +55,4 @@ screenshots: build
 	    $(BUILD_DIR)/bin/pelkor-screenshots docs/images
 
 clean:
-	rm -rf $(BUILD_DIR) build-clang build-asan
+	rm -rf $(BUILD_DIR) build-clang build-asan build-fuzz

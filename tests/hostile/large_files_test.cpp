@@ -19,6 +19,20 @@ using versionlist::RunOutcome;
 
 constexpr std::int64_t kGiB = std::int64_t{1} << 30;
 
+// Instrumented Debug builds scan many times slower: there the sparse tool spans 1 GiB, not 4,
+// which keeps every property checked but the wrap of 32-bit offsets, proven by the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::int64_t kBoundary = kGiB;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::int64_t kBoundary = kGiB;
+#else
+constexpr std::int64_t kBoundary = 4 * kGiB;
+#endif
+#else
+constexpr std::int64_t kBoundary = 4 * kGiB;
+#endif
+
 // The scanner's whole state is a fixed object: nothing in it can grow with the file.
 static_assert(sizeof(versionlist::MarkerScanner) <= 512);
 
@@ -29,16 +43,16 @@ std::string Marker(std::string_view text) {
     return bytes;
 }
 
-TEST(LargeFiles, SparseToolOfFourGiBIsScannedInOnePassWithFixedReads) {
+TEST(LargeFiles, SparseToolOfGiBsIsScannedInOnePassWithFixedReads) {
     TempTree tree;
     tree.MakeDir("bin");
-    const std::int64_t size = 4 * kGiB + 4219;
+    const std::int64_t size = kBoundary + 4219;
     const std::string last = Marker("X at end");
     const std::string path = tree.Path("bin/kplr.exe");
-    // Markers at the start, across the 4 GiB boundary (where 32-bit offsets wrap) and at the end.
+    // Markers at the start, across the boundary (at 4 GiB 32-bit offsets wrap) and at the end.
     hostile::MakeSparseFile(path, size,
                             {{0, Marker("X at start")},
-                             {4 * kGiB - 7, Marker("X across 4 GiB")},
+                             {kBoundary - 7, Marker("X across the boundary")},
                              {size - static_cast<std::int64_t>(last.size()), last}});
     hostile::HookedFileSystem files;
     long peakBefore = hostile::PeakResidentKiB();
@@ -48,7 +62,7 @@ TEST(LargeFiles, SparseToolOfFourGiBIsScannedInOnePassWithFixedReads) {
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.list,
               ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("X at start") +
-                  ExpectedMarkerLine("X across 4 GiB") + ExpectedMarkerLine("X at end"));
+                  ExpectedMarkerLine("X across the boundary") + ExpectedMarkerLine("X at end"));
     const hostile::ReadLog& log = files.readLogs[path];
     EXPECT_EQ(log.delivered, size) << "every byte once";
     EXPECT_LE(log.largestRequest, std::size_t{1} << 20) << "reads through one fixed buffer";
