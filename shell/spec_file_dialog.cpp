@@ -84,6 +84,15 @@ CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
 CSpecFileDialog::~CSpecFileDialog() = default;
 
 int CSpecFileDialog::DoModal() {
+    // The template's position counts from the owner's top-left corner; the picker is kept
+    // inside the owner's screen.
+    if (const QWidget* owner = parentWidget(); owner != nullptr && owner->screen() != nullptr) {
+        const QRect units = property("dialogUnits").toRect();
+        const QPoint at =
+            owner->mapToGlobal(DialogUnitsToPixels(units, DialogBaseUnits(font())).topLeft());
+        const QSize size = frameGeometry().size();
+        move(CentredOver(size, QRect(at, size), owner->screen()->availableGeometry()));
+    }
     return exec();
 }
 

@@ -12,6 +12,7 @@
 
 #include "resources/resource.hpp"
 #include "shell/about_dlg.hpp"
+#include "shell/dialog_template.hpp"
 #include "shell/help.hpp"
 #include "shell/list_main_dlg.hpp"
 #include "shell/spec_file_dialog.hpp"
@@ -30,6 +31,8 @@ struct PickerState {
     QString label;
     QString browsed;
     bool ownedByMain = false;
+    QPoint offset;          // of the picker's top-left corner from the main dialog's
+    QPoint templateOffset;  // the template's position in the picker's dialog units
 };
 
 // Opens the entry called name in the picker's directory list with Enter.
@@ -39,6 +42,17 @@ void OpenEntry(CSpecFileDialog& picker, const QString& name) {
     QVERIFY2(!found.isEmpty(), qPrintable(name));
     list->setCurrentItem(found.first());
     QTest::keyClick(list, Qt::Key_Return);
+}
+
+// F1 belongs to the window that has the keyboard, as the one a person looks at does: makes
+// window the active one and waits until the application agrees.
+bool Activate(QWidget* window) {
+    return QTest::qWaitFor([window] {
+        if (QApplication::activeWindow() != window) {
+            window->activateWindow();
+        }
+        return QApplication::activeWindow() == window;
+    });
 }
 
 enum class End { kSelect, kCancel };
@@ -55,6 +69,10 @@ ModalDriver::Step DrivePicker(PickerState& state, QWidget* main, QStringList ope
         state.label = picker->findChild<QLabel*>(QStringLiteral("stc1"))->text();
         state.browsed = picker->BrowsedDir();
         state.ownedByMain = picker->parentWidget() == main && picker->isModal();
+        state.offset = picker->pos() - main->mapToGlobal(QPoint(0, 0));
+        state.templateOffset =
+            shell::DialogUnitsToPixels(QRect(36, 24, 0, 0), shell::DialogBaseUnits(picker->font()))
+                .topLeft();
         for (const QString& name : open) {
             OpenEntry(*picker, name);
         }
@@ -77,6 +95,7 @@ private slots:
     void selectAfterOpeningPutsTheLabelIntoTheField();
     void cancelKeepsTheFieldButTheCurrentDirectoryMoves();
     void enterOnBrowseAfterStartOpensThePicker();
+    void pickerOpensAtItsTemplatePositionOverTheMainDialog();
     void f1OpensTheTopicOfTheDialogInFront();
     void f1ReportsAHelpThatCannotBeOpened();
 
@@ -218,16 +237,32 @@ void BrowseTest::enterOnBrowseAfterStartOpensThePicker() {
     QCOMPARE(main.focusWidget(), main.BrowseButton());
 }
 
+void BrowseTest::pickerOpensAtItsTemplatePositionOverTheMainDialog() {
+    CListMainDlg main("", &presenter_, &editor_);
+    main.move(40, 30);
+    main.show();
+    PickerState picker;
+    ModalDriver driver;
+    driver.Then(DrivePicker(picker, &main, {}, End::kCancel));
+    driver.Start();
+    main.BrowseButton()->click();
+    QVERIFY(driver.Done());
+    QVERIFY(!picker.templateOffset.isNull());
+    QCOMPARE(picker.offset, picker.templateOffset);
+}
+
 void BrowseTest::f1OpensTheTopicOfTheDialogInFront() {
     CListMainDlg main("", &presenter_, &editor_);
     main.show();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QVERIFY(Activate(&main));
     QTest::keyClick(main.InstallDirField(), Qt::Key_F1);
     QTest::keyClick(main.BrowseButton(), Qt::Key_F1, Qt::ShiftModifier);
+    QCOMPARE(opened_.size(), std::size_t{1});
 
     ModalDriver driver;
     driver.Then([](QWidget* about) {
         QVERIFY(qobject_cast<shell::CAboutDlg*>(about) != nullptr);
+        QVERIFY(Activate(about));
         QTest::keyClick(about->focusWidget(), Qt::Key_F1);
         QTest::keyClick(about->focusWidget(), Qt::Key_F1, Qt::ControlModifier);
         about->close();
@@ -248,7 +283,7 @@ void BrowseTest::f1ReportsAHelpThatCannotBeOpened() {
     shell::SetHelpLauncher([](const QUrl&) { return false; });
     CListMainDlg main("", &presenter_, &editor_);
     main.show();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QVERIFY(Activate(&main));
     QTest::keyClick(main.BrowseButton(), Qt::Key_F1);
     QCOMPARE(presenter_.messages, std::vector<std::string>{"ﾍﾙﾌﾟの起動に失敗しました。"});
 }

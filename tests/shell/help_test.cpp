@@ -1,4 +1,5 @@
 // F1 help: the topic of the dialog in front, the page installed with the program, failures.
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -97,7 +98,13 @@ void HelpTest::f1OpensTheDialogsTopic() {
     auto* field = new QLineEdit(&window);
     shell::InstallHelpKey(window, dialog, presenter_);
     window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // F1 belongs to the active window: wait until the application has made it this one.
+    QVERIFY(QTest::qWaitFor([&window] {
+        if (QApplication::activeWindow() != &window) {
+            window.activateWindow();
+        }
+        return QApplication::activeWindow() == &window;
+    }));
     field->setFocus();
     QTest::keyClick(field, Qt::Key_F1, Qt::KeyboardModifiers(modifiers));
     if (fragment.isEmpty()) {
