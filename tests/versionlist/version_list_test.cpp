@@ -291,7 +291,7 @@ TEST_F(VersionListTest, FailedDefinitionReadsWriteNoLineButKeepTheHeading) {
 }
 
 TEST_F(VersionListTest, MarkersBeforeAReadErrorAreKept) {
-    std::string image = "@(#) XEARLY\0"s + std::string(200 * 1024, '\x90') + "@(#) XLATE\0"s;
+    std::string image = "@(#) XEARLY\0"s + std::string(4 * 1024 * 1024, '\x90') + "@(#) XLATE\0"s;
     tree.WriteFile("bin/kplr.exe", image);
     FailingFileSystem fileSystem(Failure::kReadAfterFirstChunk);
     versionlist::VersionList list(presenter, fileSystem);
