@@ -1,8 +1,11 @@
 // The list file in hostile places: taken by a directory, pipe or socket, a full disk, a
 // read-only mount, an install directory nobody may write to. Each gives the create or write
 // error, and no run passes off an incomplete list as complete.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/loop.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -213,6 +216,76 @@ TEST(ListFileReal, ReadOnlyMountGivesCreateError) {
     EXPECT_EQ(run.outcome, static_cast<int>(RunOutcome::kCreateFailed));
     EXPECT_EQ(run.messages, hostile::ListCreateError(tree.Path("version.lis")));
     EXPECT_FALSE(tree.Exists("version.lis"));
+}
+
+// A loop block device over a scratch file, detached again at the end.
+class LoopDevice {
+public:
+    explicit LoopDevice(const std::string& backing) {
+        int control = ::open("/dev/loop-control", O_RDWR | O_CLOEXEC);
+        if (control < 0) {
+            why_ = std::string("/dev/loop-control: ") + std::strerror(errno);
+            return;
+        }
+        int number = ::ioctl(control, LOOP_CTL_GET_FREE);
+        ::close(control);
+        if (number < 0) {
+            why_ = std::string("LOOP_CTL_GET_FREE: ") + std::strerror(errno);
+            return;
+        }
+        path_ = "/dev/loop" + std::to_string(number);
+        int backingFd = ::open(backing.c_str(), O_RDWR | O_CLOEXEC);
+        fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd_ < 0 || ::ioctl(fd_, LOOP_SET_FD, backingFd) != 0) {
+            why_ = path_ + ": " + std::strerror(errno);
+            if (fd_ >= 0) {
+                ::close(fd_);
+            }
+            fd_ = -1;
+        }
+        ::close(backingFd);
+    }
+    ~LoopDevice() {
+        if (fd_ >= 0) {
+            ::ioctl(fd_, LOOP_CLR_FD, 0);
+            ::close(fd_);
+        }
+    }
+    LoopDevice(const LoopDevice&) = delete;
+    LoopDevice& operator=(const LoopDevice&) = delete;
+
+    bool Ready() const { return fd_ >= 0; }
+    const std::string& Why() const { return why_; }
+    const std::string& Path() const { return path_; }
+    // Pushes whatever was written to the device through to the scratch file.
+    void Flush() const { ::fsync(fd_); }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+    std::string why_;
+};
+
+// Run as root, a version.lis linked to a block device must not have the list written over
+// the device's first sectors.
+TEST(ListFileReal, ListNameLinkedToBlockDeviceGivesCreateErrorAndLeavesTheDeviceAlone) {
+    TempTree tree;
+    WriteSmallSuite(tree);
+    const std::string blank(64 * 1024, '\0');
+    tree.WriteFile("disk.img", blank);
+    LoopDevice loop(tree.Path("disk.img"));
+    if (!loop.Ready()) {
+        GTEST_SKIP() << "no loop device here (" << loop.Why() << ")";
+    }
+    tree.Symlink(loop.Path(), "version.lis");
+
+    auto result = hostile::RunOver(tree);
+
+    loop.Flush();
+    EXPECT_EQ(result.outcome, RunOutcome::kCreateFailed);
+    EXPECT_EQ(result.messages,
+              std::vector<std::string>{hostile::ListCreateError(tree.Path("version.lis"))});
+    EXPECT_TRUE(tree.ReadFile("disk.img") == blank) << "the list was written onto the device";
 }
 
 TEST(ListFileReal, InstallDirWithoutWritePermissionGivesCreateErrorUnlessRoot) {
