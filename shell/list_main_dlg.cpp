@@ -14,7 +14,7 @@
 #include "shell/dialog_template.hpp"
 #include "shell/help.hpp"
 #include "shell/list_view_dlg.hpp"
-#include "shell/spec_file_dialog.hpp"
+#include "shell/directory_picker.hpp"
 #include "ui_main_dialog.h"
 
 namespace shell {

@@ -15,7 +15,7 @@
 #include "shell/dialog_template.hpp"
 #include "shell/help.hpp"
 #include "shell/list_main_dlg.hpp"
-#include "shell/spec_file_dialog.hpp"
+#include "shell/directory_picker.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

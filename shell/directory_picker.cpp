@@ -1,5 +1,5 @@
 // The directory picker: lists, navigation through the process's current directory, Select.
-#include "shell/spec_file_dialog.hpp"
+#include "shell/directory_picker.hpp"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 
 #include "platform/dir_search.hpp"
 #include "shell/dialog_template.hpp"
-#include "ui_spec_file_dialog.h"
+#include "ui_directory_picker.h"
 
 namespace shell {
 namespace {

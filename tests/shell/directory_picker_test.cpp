@@ -15,7 +15,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "shell/spec_file_dialog.hpp"
+#include "shell/directory_picker.hpp"
 
 using shell::CSpecFileDialog;
 using shell::MountedVolumes;
@@ -362,4 +362,4 @@ void SpecFileDialogTest::mountedVolumesStartWithRoot() {
 }
 
 QTEST_MAIN(SpecFileDialogTest)
-#include "spec_file_dialog_test.moc"
+#include "directory_picker_test.moc"
