@@ -12,9 +12,9 @@
 #include "shell/about_dlg.hpp"
 #include "shell/batch_switch.hpp"
 #include "shell/dialog_template.hpp"
+#include "shell/directory_picker.hpp"
 #include "shell/help.hpp"
 #include "shell/list_view_dlg.hpp"
-#include "shell/directory_picker.hpp"
 #include "ui_main_dialog.h"
 
 namespace shell {

@@ -13,9 +13,9 @@
 #include "resources/resource.hpp"
 #include "shell/about_dlg.hpp"
 #include "shell/dialog_template.hpp"
+#include "shell/directory_picker.hpp"
 #include "shell/help.hpp"
 #include "shell/list_main_dlg.hpp"
-#include "shell/directory_picker.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 
