@@ -10,6 +10,7 @@
 #include "platform/files.hpp"
 #include "shell/dialog_template.hpp"
 #include "ui_list_view_dialog.h"
+#include "versionlist/version_list.hpp"
 
 namespace shell {
 namespace {
@@ -68,10 +69,7 @@ QPlainTextEdit* CListViewDlg::ListText() const {
 bool CListViewDlg::OnInitDialog() {
     std::string bytes;
     if (!platform::ReadTextModeFile(listPath_, bytes)) {
-        const std::size_t at = kViewerOpenError.find("%s");
-        std::string message(kViewerOpenError.substr(0, at));
-        message.append(listPath_).append(kViewerOpenError.substr(at + 2));
-        presenter_.ShowMessage(message);
+        presenter_.ShowMessage(versionlist::FormatMessage(kViewerOpenError, listPath_));
         return true;
     }
     ui_->IDC_LIST_TEXT->setPlainText(ListDisplayText(bytes));

@@ -27,13 +27,16 @@ constexpr std::string_view kSettingsSection = "SYSTEM";
 VersionList::VersionList(platform::MessagePresenter& presenter, platform::FileSystem& fileSystem)
     : presenter_(presenter), fileSystem_(fileSystem) {}
 
-void VersionList::ReportError(std::string_view format, std::optional<std::string_view> path) {
+std::string FormatMessage(std::string_view format, std::string_view path) {
     std::string text(format);
-    if (path) {
-        if (auto at = text.find("%s"); at != std::string::npos) {
-            text.replace(at, 2, *path);
-        }
+    if (auto at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, path);
     }
+    return text;
+}
+
+void VersionList::ReportError(std::string_view format, std::optional<std::string_view> path) {
+    std::string text = path ? FormatMessage(format, *path) : std::string(format);
     Report.messages.push_back(text);
     presenter_.ShowMessage(text);
 }

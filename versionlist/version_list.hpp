@@ -27,6 +27,9 @@ inline constexpr std::string_view kListWriteError = "List File[%s] Write Error\n
 inline constexpr std::string_view kNothingFound = "汎用ｸﾛｽｿﾌﾄｳｪｱが見つかりませんでした。";
 }  // namespace messages
 
+// format with its "%s" replaced by path, as every message of the program is made.
+std::string FormatMessage(std::string_view format, std::string_view path);
+
 enum class RunOutcome {
     kCreateFailed,  // the list file could not be created; nothing was written
     kWriteFailed,   // the list file is incomplete (disk full, I/O error)
