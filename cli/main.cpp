@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "cli/json_report.hpp"
-#include "platform/cp932.hpp"
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
 #include "versionlist/list_file.hpp"
@@ -67,19 +66,11 @@ bool WriteStdout(std::string_view bytes) {
            std::fflush(stdout) == 0;
 }
 
-// The list as a reader sees it: text-mode read, each line's remaining CR dropped, UTF-8.
+// The list as a reader sees it: read back as text, decoded, one LF per line.
 std::string ListForTerminal(const std::string& path) {
     std::string text;
     platform::ReadTextModeFile(path, text);
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        lines.push_back(text[i]);
-    }
-    return platform::Cp932ToUtf8(lines);
+    return versionlist::ListDisplayText(text);
 }
 
 }  // namespace

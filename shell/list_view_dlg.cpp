@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "platform/cp932.hpp"
 #include "platform/files.hpp"
 #include "shell/dialog_template.hpp"
 #include "ui_list_view_dialog.h"
+#include "versionlist/list_file.hpp"
 #include "versionlist/version_list.hpp"
 
 namespace shell {
@@ -21,22 +21,7 @@ constexpr int kTabStopUnits = 32;
 }  // namespace
 
 QString ListDisplayText(std::string_view textModeBytes) {
-    std::string lines;
-    lines.reserve(textModeBytes.size());
-    for (std::size_t i = 0; i < textModeBytes.size(); ++i) {
-        const char c = textModeBytes[i];
-        if (c == '\r') {
-            const bool endsLine = i + 1 < textModeBytes.size() && textModeBytes[i + 1] == '\n';
-            if (!endsLine) {
-                lines.push_back(' ');
-            }
-            continue;
-        }
-        lines.push_back(c);
-    }
-    // CR and LF are never part of a double-byte character, so dropping them above cannot
-    // join two halves; the decoding itself runs over the whole text at once.
-    const std::string utf8 = platform::Cp932ToUtf8(lines);
+    const std::string utf8 = versionlist::ListDisplayText(textModeBytes);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

@@ -57,4 +57,23 @@ std::string DefinitionLineText(std::string_view fileName, std::string_view versi
     return text;
 }
 
+std::string ListDisplayText(std::string_view textModeBytes) {
+    std::string lines;
+    lines.reserve(textModeBytes.size());
+    for (std::size_t i = 0; i < textModeBytes.size(); ++i) {
+        const char c = textModeBytes[i];
+        if (c == '\r') {
+            const bool endsLine = i + 1 < textModeBytes.size() && textModeBytes[i + 1] == '\n';
+            if (!endsLine) {
+                lines.push_back(' ');
+            }
+            continue;
+        }
+        lines.push_back(c);
+    }
+    // CR and LF are never part of a double-byte character, so dropping them above cannot
+    // join two halves.
+    return platform::Cp932ToUtf8(lines);
+}
+
 }  // namespace versionlist

@@ -25,6 +25,11 @@ std::string MarkerLineText(std::string_view marker);
 std::string DefinitionLineText(std::string_view fileName, std::string_view version,
                                std::string_view name);
 
+// The list as a person reads it, from the bytes a text-mode read of the file delivered: UTF-8,
+// each stored line ending in one LF (the CR that CR CR LF leaves is dropped), a CR standing on
+// its own shown as a blank, the whole text decoded at once so no double-byte character splits.
+std::string ListDisplayText(std::string_view textModeBytes);
+
 // The open list file of one run.
 class ListFileWriter {
 public:

@@ -68,3 +68,17 @@ TEST(ListFile, DefinitionLineConvertsOnlyTheFileName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ListDisplayText, OneLinePerStoredLineDecodedWhole) {
+    // What a text-mode read of CR CR LF lines delivers: each line ends in CR LF.
+    const std::string read =
+        "**\r\n\r\n  X\xBA\xDD\r\n    a.kpd\t V1 \t[N\x92\xE8\x8B`\x91\xCC]\r\nlone\rcr";
+    EXPECT_EQ(versionlist::ListDisplayText(read),
+              "**\n\n  Xｺﾝ\n    a.kpd\t V1 \t[N定義体]\nlone cr");
+    // A lead byte cut off at the end shows as U+FFFD instead of swallowing anything.
+    EXPECT_EQ(versionlist::ListDisplayText("ab\x82"), "ab\uFFFD");
+}
+
+}  // namespace
