@@ -5,7 +5,7 @@
 
 namespace resources {
 
-// Dialog templates (resources/*.ui).
+// Dialog templates (resources/qt/*.ui for the Qt program).
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDD_MAIN = 102;
 inline constexpr int IDD_LISTVIEW = 129;

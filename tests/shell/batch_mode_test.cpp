@@ -7,8 +7,8 @@
 #include <QtTest>
 #include <string>
 
-#include "shell/list_app.hpp"
-#include "shell/list_main_dlg.hpp"
+#include "shell/qt/list_app.hpp"
+#include "shell/qt/list_main_dlg.hpp"
 #include "shell_test_support.hpp"
 #include "support/list_rules.hpp"
 #include "support/temp_tree.hpp"

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "resources/resource.hpp"
-#include "shell/about_dlg.hpp"
-#include "shell/dialog_template.hpp"
-#include "shell/directory_picker.hpp"
-#include "shell/help.hpp"
-#include "shell/list_main_dlg.hpp"
+#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/dialog_template.hpp"
+#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/help.hpp"
+#include "shell/qt/list_main_dlg.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

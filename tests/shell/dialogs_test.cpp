@@ -13,11 +13,11 @@
 #include <QtTest>
 #include <string>
 
-#include "shell/about_dlg.hpp"
-#include "shell/dialog_template.hpp"
-#include "shell/list_main_dlg.hpp"
-#include "shell/list_view_dlg.hpp"
-#include "shell/message_box_presenter.hpp"
+#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/dialog_template.hpp"
+#include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/message_box_presenter.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

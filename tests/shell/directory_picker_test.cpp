@@ -15,7 +15,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "shell/directory_picker.hpp"
+#include "shell/qt/directory_picker.hpp"
 
 using shell::CSpecFileDialog;
 using shell::MountedVolumes;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "resources/resource.hpp"
-#include "shell/help.hpp"
+#include "shell/qt/help.hpp"
 #include "support/temp_tree.hpp"
 
 using testing_support::RecordingPresenter;

@@ -1,5 +1,5 @@
 // The directory picker: lists, navigation through the process's current directory, Select.
-#include "shell/directory_picker.hpp"
+#include "shell/qt/directory_picker.hpp"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/dir_search.hpp"
-#include "shell/dialog_template.hpp"
+#include "shell/qt/dialog_template.hpp"
 #include "ui_directory_picker.h"
 
 namespace shell {

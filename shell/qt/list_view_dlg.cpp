@@ -1,5 +1,5 @@
 // The list viewer: shows the version list just written, read back from its file (template 129).
-#include "shell/list_view_dlg.hpp"
+#include "shell/qt/list_view_dlg.hpp"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -7,8 +7,8 @@
 #include <QScrollBar>
 
 #include "platform/files.hpp"
-#include "shell/dialog_template.hpp"
-#include "ui_list_view_dialog.h"
+#include "shell/qt/dialog_template.hpp"
+#include "ui_list_view_dlg.h"
 #include "versionlist/list_file.hpp"
 #include "versionlist/version_list.hpp"
 

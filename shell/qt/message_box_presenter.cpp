@@ -1,11 +1,11 @@
 // The run's messages as modal warning boxes with an OK button.
-#include "shell/message_box_presenter.hpp"
+#include "shell/qt/message_box_presenter.hpp"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "shell/dialog_template.hpp"
+#include "shell/qt/dialog_template.hpp"
 
 namespace shell {
 

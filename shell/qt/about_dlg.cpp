@@ -1,10 +1,10 @@
 // The About box: program name, version and legal notice (template 100).
-#include "shell/about_dlg.hpp"
+#include "shell/qt/about_dlg.hpp"
 
 #include <QPushButton>
 
-#include "shell/dialog_template.hpp"
-#include "ui_about_dialog.h"
+#include "shell/qt/dialog_template.hpp"
+#include "ui_about_dlg.h"
 
 namespace shell {
 

@@ -1,10 +1,10 @@
 // The application object: sets up the look every dialog shares and runs the main dialog.
-#include "shell/list_app.hpp"
+#include "shell/qt/list_app.hpp"
 
 #include <QApplication>
 
-#include "shell/dialog_template.hpp"
-#include "shell/list_main_dlg.hpp"
+#include "shell/qt/dialog_template.hpp"
+#include "shell/qt/list_main_dlg.hpp"
 
 namespace shell {
 

@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "shell/batch_switch.hpp"
-#include "shell/list_app.hpp"
+#include "shell/qt/list_app.hpp"
 
 int main(int argc, char** argv) {
     // The batch switch is judged on the command line as given, before Qt takes its options.

@@ -1,5 +1,5 @@
 // What the dialogs share: the dialog font, dialog units, fitting texts, placement, the icon.
-#include "shell/dialog_template.hpp"
+#include "shell/qt/dialog_template.hpp"
 
 #include <QAbstractButton>
 #include <QDialog>

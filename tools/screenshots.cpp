@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <string_view>
 
-#include "shell/about_dlg.hpp"
-#include "shell/dialog_template.hpp"
-#include "shell/list_main_dlg.hpp"
-#include "shell/list_view_dlg.hpp"
+#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/dialog_template.hpp"
+#include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/list_view_dlg.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/editor.hpp"
 #include "platform/message_presenter.hpp"
-#include "shell/message_box_presenter.hpp"
+#include "shell/qt/message_box_presenter.hpp"
 #include "versionlist/version_list.hpp"
 
 class QKeyEvent;

@@ -1,5 +1,5 @@
 // The main dialog: the install directory, Browse, Display and Exit (template 102).
-#include "shell/list_main_dlg.hpp"
+#include "shell/qt/list_main_dlg.hpp"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -9,13 +9,13 @@
 #include <QPushButton>
 
 #include "resources/resource.hpp"
-#include "shell/about_dlg.hpp"
 #include "shell/batch_switch.hpp"
-#include "shell/dialog_template.hpp"
-#include "shell/directory_picker.hpp"
-#include "shell/help.hpp"
-#include "shell/list_view_dlg.hpp"
-#include "ui_main_dialog.h"
+#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/dialog_template.hpp"
+#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/help.hpp"
+#include "shell/qt/list_view_dlg.hpp"
+#include "ui_list_main_dlg.h"
 
 namespace shell {
 namespace {

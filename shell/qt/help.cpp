@@ -1,5 +1,5 @@
 // The help page: where it is installed, its topics, and handing it to the desktop's browser.
-#include "shell/help.hpp"
+#include "shell/qt/help.hpp"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
