@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "shell/list_run.hpp"
 #include "shell/qt/about_dlg.hpp"
+#include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/list_view_dlg.hpp"
@@ -89,13 +91,14 @@ int main(int argc, char** argv) {
     ok = Save(Framed(about), dir, "about.png") && ok;
     about.hide();
 
-    const QByteArray field = main.InstallDirField()->text().toUtf8();
-    if (main.List().WriteVersionList(std::string_view(field.constData(), field.size())) !=
-        versionlist::RunOutcome::kFound) {
-        std::fprintf(stderr, "pelkor-screenshots: no suite found in %s\n", field.constData());
+    const std::string field = shell::BytesFromText(main.InstallDirField()->text());
+    const shell::ListRun run =
+        shell::RunVersionList(field, presenter, platform::SystemFileSystem());
+    if (run.outcome != shell::RunOutcome::kFound) {
+        std::fprintf(stderr, "pelkor-screenshots: no suite found in %s\n", field.c_str());
         return 1;
     }
-    shell::CListViewDlg viewer(main.List().ListPath, presenter, &main);
+    shell::CListViewDlg viewer(run.listPath, presenter, platform::SystemFileSystem(), &main);
     viewer.OnInitDialog();
     ok = Save(Framed(viewer), dir, "viewer.png") && ok;
     return ok ? 0 : 1;

@@ -9,14 +9,17 @@
 namespace shell {
 
 CListApp::CListApp(std::string argumentsText, platform::MessagePresenter* presenter,
-                   platform::EditorLauncher* editor)
-    : argumentsText_(std::move(argumentsText)), presenter_(presenter), editor_(editor) {}
+                   platform::EditorLauncher* editor, platform::FileSystem* fileSystem)
+    : argumentsText_(std::move(argumentsText)),
+      presenter_(presenter),
+      editor_(editor),
+      fileSystem_(fileSystem) {}
 
 int CListApp::InitInstance() {
     // Message boxes and menus get the dialog font too, so Japanese never shows as boxes.
     QApplication::setFont(DialogFont());
     QApplication::setWindowIcon(ProgramIcon());
-    CListMainDlg dialog(argumentsText_, presenter_, editor_);
+    CListMainDlg dialog(argumentsText_, presenter_, editor_, fileSystem_);
     dialog.DoModal();
     return 0;
 }

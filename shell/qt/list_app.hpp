@@ -4,15 +4,18 @@
 #include <string>
 
 #include "platform/editor.hpp"
+#include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
 
 namespace shell {
 
 class CListApp {
 public:
-    // presenter and editor replace the message boxes and the system editor when given.
+    // presenter, editor and fileSystem replace the message boxes, the system editor and the
+    // real file system when given.
     explicit CListApp(std::string argumentsText, platform::MessagePresenter* presenter = nullptr,
-                      platform::EditorLauncher* editor = nullptr);
+                      platform::EditorLauncher* editor = nullptr,
+                      platform::FileSystem* fileSystem = nullptr);
 
     // Runs the main dialog until it closes (in batch mode: the batch run) and returns the
     // process's exit code, 0 in every case.
@@ -22,6 +25,7 @@ private:
     std::string argumentsText_;
     platform::MessagePresenter* presenter_;
     platform::EditorLauncher* editor_;
+    platform::FileSystem* fileSystem_;
 };
 
 }  // namespace shell

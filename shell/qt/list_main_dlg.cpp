@@ -2,15 +2,14 @@
 #include "shell/qt/list_main_dlg.hpp"
 
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
 #include "resources/resource.hpp"
-#include "shell/batch_switch.hpp"
 #include "shell/qt/about_dlg.hpp"
+#include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/directory_picker.hpp"
 #include "shell/qt/help.hpp"
@@ -18,24 +17,19 @@
 #include "ui_list_main_dlg.h"
 
 namespace shell {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter* presenter,
-                           platform::EditorLauncher* editor, QWidget* parent)
+                           platform::EditorLauncher* editor, platform::FileSystem* fileSystem,
+                           QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::CListMainDlg>()),
       argumentsText_(std::move(argumentsText)),
       messageBoxes_(this),
       presenter_(presenter != nullptr ? *presenter : messageBoxes_),
-      editor_(editor != nullptr ? *editor : platform::SystemEditorLauncher()),
-      list_(presenter_),
-      aboutItemText_(FromUtf8(resources::LoadString(resources::IDS_ABOUTBOX))) {
+      fileSystem_(fileSystem != nullptr ? *fileSystem : platform::SystemFileSystem()),
+      main_(*this, presenter_, editor != nullptr ? *editor : platform::SystemEditorLauncher(),
+            fileSystem_),
+      aboutItemText_(TextFromBytes(resources::LoadString(resources::IDS_ABOUTBOX))) {
     setFont(DialogFont());
     ui_->setupUi(this);
     // A modal frame with a close box: no minimize or maximize box, no resizing.
@@ -69,12 +63,7 @@ QPushButton* CListMainDlg::ExitButton() const {
 
 bool CListMainDlg::OnInitDialog() {
     setWindowIcon(ProgramIcon());
-    list_.InstallDir = versionlist::FindInstallDir();
-    ui_->IDC_INSTALL_DIR->setText(FromUtf8(list_.InstallDir));
-    ui_->IDC_INSTALL_DIR->setCursorPosition(ui_->IDC_INSTALL_DIR->text().size());
-    if (IsBatchSwitch(argumentsText_)) {
-        BatchMode = true;
-        WriteVersionList();
+    if (!main_.OnInitDialog(argumentsText_)) {
         return false;
     }
     // Browse holds the focus, and with it the default-button role, until Tab moves on.
@@ -91,38 +80,34 @@ int CListMainDlg::DoModal() {
 }
 
 void CListMainDlg::WriteVersionList() {
-    const QByteArray field = ui_->IDC_INSTALL_DIR->text().toUtf8();
-    const versionlist::RunOutcome outcome =
-        list_.WriteVersionList(std::string_view(field.constData(), field.size()));
-    if (outcome != versionlist::RunOutcome::kFound) {
-        return;  // the run has said why
-    }
-    if (BatchMode) {
-        editor_.StartEditor(list_.ListPath);  // not waited for; its result does not matter
-        return;
-    }
-    CListViewDlg viewer(list_.ListPath, presenter_, this);
-    viewer.DoModal();
+    main_.WriteVersionList();
 }
 
 void CListMainDlg::OnBrowse() {
-    // The field's text as a directory, with one "/" at its end, is where the picker starts
-    // and what its path label shows first; a directory that cannot be entered leaves the
-    // process where it is.
-    QString dir = ui_->IDC_INSTALL_DIR->text();
-    if (!dir.endsWith(QLatin1Char('/'))) {
-        dir.append(QLatin1Char('/'));
-    }
-    list_.InstallDir = dir.toStdString();
-    QDir::setCurrent(dir);
-    CSpecFileDialog picker(dir, this);
-    if (picker.DoModal() != QDialog::Accepted) {
-        return;
-    }
-    list_.InstallDir = picker.SelectedDir.toStdString();
+    main_.OnBrowse();
+}
+
+std::string CListMainDlg::InstallDirText() const {
+    return BytesFromText(ui_->IDC_INSTALL_DIR->text());
+}
+
+void CListMainDlg::SetInstallDirText(const std::string& text) {
     // The whole text is replaced, with no undo back to the old one.
-    ui_->IDC_INSTALL_DIR->setText(picker.SelectedDir);
+    ui_->IDC_INSTALL_DIR->setText(TextFromBytes(text));
     ui_->IDC_INSTALL_DIR->setCursorPosition(ui_->IDC_INSTALL_DIR->text().size());
+}
+
+void CListMainDlg::ShowListViewer(const std::string& listPath) {
+    CListViewDlg viewer(listPath, presenter_, fileSystem_, this);
+    viewer.DoModal();
+}
+
+std::optional<std::string> CListMainDlg::RunDirectoryPicker(const std::string& labelText) {
+    CSpecFileDialog picker(TextFromBytes(labelText), this);
+    if (picker.DoModal() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return BytesFromText(picker.SelectedDir);
 }
 
 void CListMainDlg::OnAbout() {

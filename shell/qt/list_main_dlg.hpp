@@ -5,12 +5,14 @@
 #include <QPoint>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/editor.hpp"
+#include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
+#include "shell/list_main.hpp"
 #include "shell/qt/message_box_presenter.hpp"
-#include "versionlist/version_list.hpp"
 
 class QKeyEvent;
 class QLineEdit;
@@ -22,15 +24,17 @@ class CListMainDlg;
 
 namespace shell {
 
-class CListMainDlg : public QDialog {
+class CListMainDlg : public QDialog, private ListMainView {
     Q_OBJECT
 
 public:
-    // argumentsText is the command line less the program name (see ArgumentsText). presenter
-    // and editor replace the message boxes and the system editor when given.
+    // argumentsText is the command line less the program name (see ArgumentsText). presenter,
+    // editor and fileSystem replace the message boxes, the system editor and the real file
+    // system when given.
     explicit CListMainDlg(std::string argumentsText,
                           platform::MessagePresenter* presenter = nullptr,
-                          platform::EditorLauncher* editor = nullptr, QWidget* parent = nullptr);
+                          platform::EditorLauncher* editor = nullptr,
+                          platform::FileSystem* fileSystem = nullptr, QWidget* parent = nullptr);
     ~CListMainDlg() override;
 
     // Proposes the install directory in the field, then tests the batch switch. False when the
@@ -47,8 +51,7 @@ public:
     // A command of the system menu: IDM_ABOUTBOX to IDM_ABOUTBOX + 15 open the About box.
     void OnSysCommand(int command);
 
-    bool BatchMode = false;
-    versionlist::VersionList& List() { return list_; }
+    bool BatchMode() const { return main_.BatchMode; }
 
     QLineEdit* InstallDirField() const;
     QPushButton* BrowseButton() const;
@@ -69,6 +72,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ListMainView
+    std::string InstallDirText() const override;
+    void SetInstallDirText(const std::string& text) override;
+    void ShowListViewer(const std::string& listPath) override;
+    std::optional<std::string> RunDirectoryPicker(const std::string& labelText) override;
+
     // Every key the dialog handles itself, whichever control has the focus, is decided here.
     // True when the key was used.
     bool OnKeyPress(QKeyEvent* event);
@@ -77,8 +86,8 @@ private:
     std::string argumentsText_;
     MessageBoxPresenter messageBoxes_;
     platform::MessagePresenter& presenter_;
-    platform::EditorLauncher& editor_;
-    versionlist::VersionList list_;
+    platform::FileSystem& fileSystem_;
+    ListMain main_;
     QString aboutItemText_;
 };
 

@@ -5,12 +5,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <array>
 
-#include "platform/files.hpp"
+#include "shell/list_run.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "ui_list_view_dlg.h"
-#include "versionlist/list_file.hpp"
-#include "versionlist/version_list.hpp"
 
 namespace shell {
 namespace {
@@ -20,17 +19,13 @@ constexpr int kTabStopUnits = 32;
 
 }  // namespace
 
-QString ListDisplayText(std::string_view textModeBytes) {
-    const std::string utf8 = versionlist::ListDisplayText(textModeBytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 CListViewDlg::CListViewDlg(std::string listPath, platform::MessagePresenter& presenter,
-                           QWidget* parent)
+                           platform::FileSystem& fileSystem, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::CListViewDlg>()),
       listPath_(std::move(listPath)),
-      presenter_(presenter) {
+      presenter_(presenter),
+      fileSystem_(fileSystem) {
     setFont(DialogFont());
     ui_->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -53,11 +48,13 @@ QPlainTextEdit* CListViewDlg::ListText() const {
 
 bool CListViewDlg::OnInitDialog() {
     std::string bytes;
-    if (!platform::ReadTextModeFile(listPath_, bytes)) {
-        presenter_.ShowMessage(versionlist::FormatMessage(kViewerOpenError, listPath_));
+    if (!ReadListFile(bytes)) {
+        presenter_.ShowMessage(FormatMessage(kViewerOpenError, listPath_));
         return true;
     }
-    ui_->IDC_LIST_TEXT->setPlainText(ListDisplayText(bytes));
+    const std::string shown = ListDisplayText(bytes);
+    ui_->IDC_LIST_TEXT->setPlainText(
+        QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
     ScrollToEnd();
     ui_->IDOK->setFocus();
     return true;
@@ -67,6 +64,20 @@ int CListViewDlg::DoModal() {
     OnInitDialog();
     PlaceDialog(*this, parentWidget());
     return exec();
+}
+
+bool CListViewDlg::ReadListFile(std::string& bytes) {
+    const std::unique_ptr<platform::InputFile> file = fileSystem_.OpenText(listPath_);
+    if (!file) {
+        return false;
+    }
+    // A read error ends the text like the end of the file.
+    std::array<char, 4096> buffer;
+    long count;
+    while ((count = file->Read(buffer.data(), buffer.size())) > 0) {
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+    return true;
 }
 
 void CListViewDlg::ScrollToEnd() {

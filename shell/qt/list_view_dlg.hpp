@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
 
 class QPlainTextEdit;
@@ -23,7 +24,9 @@ class CListViewDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // The list file is read back through fileSystem.
     CListViewDlg(std::string listPath, platform::MessagePresenter& presenter,
+                 platform::FileSystem& fileSystem = platform::SystemFileSystem(),
                  QWidget* parent = nullptr);
     ~CListViewDlg() override;
 
@@ -40,16 +43,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The list file's bytes as a text-mode read delivers them; false when it cannot be opened.
+    bool ReadListFile(std::string& bytes);
     void ScrollToEnd();
 
     std::unique_ptr<Ui::CListViewDlg> ui_;
     std::string listPath_;
     platform::MessagePresenter& presenter_;
+    platform::FileSystem& fileSystem_;
 };
-
-// The list file's text as the viewer shows it, from the bytes a text-mode read delivered:
-// CP932 decoded as a whole, one line per stored line (the CR left before each LF dropped; a
-// CR elsewhere shown as a blank so it cannot start a line of its own).
-QString ListDisplayText(std::string_view textModeBytes);
 
 }  // namespace shell

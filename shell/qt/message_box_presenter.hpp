@@ -20,7 +20,4 @@ private:
     QWidget* owner_;
 };
 
-// The caption of every message box: the executable's file name without its extension.
-QString MessageCaption();
-
 }  // namespace shell

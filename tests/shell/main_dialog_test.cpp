@@ -133,7 +133,7 @@ private slots:
         CListMainDlg main("", &presenter);
         QVERIFY(main.OnInitDialog());
         QCOMPARE(main.InstallDirField()->text(), field);
-        QVERIFY(!main.BatchMode);
+        QVERIFY(!main.BatchMode());
         QVERIFY(presenter.messages.empty());
     }
 

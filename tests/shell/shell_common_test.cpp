@@ -1,0 +1,372 @@
+// The toolkit-free shell code both desktop programs share: the arguments text and the batch
+// switch, the Browse rule, directories by their bytes, the message caption, and the main
+// dialog's work over a recorded view.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.hpp"
+#include "shell/batch_switch.hpp"
+#include "shell/directories.hpp"
+#include "shell/list_main.hpp"
+#include "shell/list_run.hpp"
+#include "shell/message_caption.hpp"
+#include "support/list_rules.hpp"
+#include "support/temp_tree.hpp"
+
+namespace {
+
+using testing_support::RecordingPresenter;
+using testing_support::ScopedEnv;
+using testing_support::TempTree;
+using Strings = std::vector<std::string>;
+
+const std::string kSep(1, shell::kSeparator);
+
+// The arguments text of "pelkor" started with args.
+std::string TextOf(const Strings& args) {
+    std::vector<const char*> argv = {"pelkor"};
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    return shell::ArgumentsText(static_cast<int>(argv.size()), argv.data());
+}
+
+struct ArgumentsCase {
+    const char* name;
+    Strings args;
+    std::string text;
+};
+
+class ArgumentsTextTest : public ::testing::TestWithParam<ArgumentsCase> {};
+
+TEST_P(ArgumentsTextTest, JoinsTheArgumentsLessLeadingControlCharacters) {
+    EXPECT_EQ(TextOf(GetParam().args), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArgumentsTextTest,
+    ::testing::Values(ArgumentsCase{"None", {}, ""},
+                      ArgumentsCase{"OneWord", {"-maruhi"}, "-maruhi"},
+                      ArgumentsCase{"WordsJoinedByOneBlank", {"-maruhi", "a", "b"}, "-maruhi a b"},
+                      ArgumentsCase{"LeadingBlanksAndTabsDropped", {" \t -maruhi"}, "-maruhi"},
+                      ArgumentsCase{"LeadingControlCharactersDropped", {"\x01\x1f-x"}, "-x"},
+                      ArgumentsCase{"EmptyFirstArgument", {"", "-maruhi"}, "-maruhi"},
+                      ArgumentsCase{"InnerTabKept", {"-maruhi\tx"}, "-maruhi\tx"},
+                      ArgumentsCase{"TrailingBlanksKept", {"a "}, "a "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct SwitchCase {
+    const char* name;
+    Strings args;
+    bool batch;
+};
+
+class BatchSwitchTest : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(BatchSwitchTest, FirstWordUpToABlankIsTheSwitch) {
+    EXPECT_EQ(shell::IsBatchSwitch(TextOf(GetParam().args)), GetParam().batch);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BatchSwitchTest,
+    ::testing::Values(
+        SwitchCase{"SwitchAlone", {"-maruhi"}, true},
+        SwitchCase{"SwitchThenWords", {"-maruhi", "x", "y"}, true},
+        SwitchCase{"BlankInsideTheArgument", {"-maruhi x"}, true},
+        SwitchCase{"BlanksAndTabsBefore", {"\t \t-maruhi"}, true},
+        SwitchCase{"TabAfterTheSwitch", {"-maruhi\tx"}, false},
+        SwitchCase{"Capitals", {"-MARUHI"}, false}, SwitchCase{"Slash", {"/maruhi"}, false},
+        SwitchCase{"SecondWord", {"x", "-maruhi"}, false},
+        SwitchCase{"LongerWord", {"-maruhiX"}, false}, SwitchCase{"ShorterWord", {"-maruh"}, false},
+        SwitchCase{"TwelveCharacters", {"-maruhi12345"}, false}, SwitchCase{"Nothing", {}, false},
+        // Qt's own options are judged as any other word: after the switch they
+        // do not stop batch mode, before it they prevent it.
+        SwitchCase{"QtOptionAfter", {"-maruhi", "-platform", "offscreen"}, true},
+        SwitchCase{"QtOptionBefore", {"-style", "fusion", "-maruhi"}, false},
+        SwitchCase{"QtReverseBefore", {"-reverse", "-maruhi"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BrowseCase {
+    const char* name;
+    std::string field;
+    std::string start;
+};
+
+class BrowseStartTextTest : public ::testing::TestWithParam<BrowseCase> {};
+
+TEST_P(BrowseStartTextTest, AppendsOneSeparatorUnlessTheLastByteIsOne) {
+    EXPECT_EQ(shell::BrowseStartText(GetParam().field), GetParam().start);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrowseStartTextTest,
+    ::testing::Values(BrowseCase{"Empty", "", kSep}, BrowseCase{"LoneSeparator", kSep, kSep},
+                      BrowseCase{"Directory", kSep + "opt", kSep + "opt" + kSep},
+                      BrowseCase{"EndsInOne", kSep + "opt" + kSep, kSep + "opt" + kSep},
+                      BrowseCase{"EndsInTwo", "opt" + kSep + kSep, "opt" + kSep + kSep},
+                      BrowseCase{"Relative", "komar", "komar" + kSep},
+                      // Only the last byte counts: a double-byte character whose second byte
+                      // is the separator's gets none.
+                      BrowseCase{"SecondByteOfADoubleByteCharacter", "d\x95" + kSep,
+                                 "d\x95" + kSep},
+                      BrowseCase{"NonUtf8Bytes", "\xff\xfe", "\xff\xfe" + kSep}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct FollowCase {
+    const char* name;
+    shell::RunOutcome outcome;
+    bool batchMode;
+    shell::AfterRun after;
+};
+
+class WhatFollowsRunTest : public ::testing::TestWithParam<FollowCase> {};
+
+TEST_P(WhatFollowsRunTest, ByOutcomeAndBatchMode) {
+    EXPECT_EQ(shell::WhatFollowsRun(GetParam().outcome, GetParam().batchMode), GetParam().after);
+}
+
+using shell::AfterRun;
+using shell::RunOutcome;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WhatFollowsRunTest,
+    ::testing::Values(
+        FollowCase{"FoundInteractive", RunOutcome::kFound, false, AfterRun::kViewer},
+        FollowCase{"FoundBatch", RunOutcome::kFound, true, AfterRun::kEditor},
+        FollowCase{"NothingFoundInteractive", RunOutcome::kNothingFound, false, AfterRun::kNothing},
+        FollowCase{"NothingFoundBatch", RunOutcome::kNothingFound, true, AfterRun::kNothing},
+        FollowCase{"CreateFailed", RunOutcome::kCreateFailed, false, AfterRun::kNothing},
+        FollowCase{"WriteFailedBatch", RunOutcome::kWriteFailed, true, AfterRun::kNothing}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct CaptionCase {
+    const char* name;
+    std::string path;
+    std::string caption;
+};
+
+class MessageCaptionTest : public ::testing::TestWithParam<CaptionCase> {};
+
+TEST_P(MessageCaptionTest, IsTheExecutablesNameWithoutExtension) {
+    EXPECT_EQ(shell::MessageCaption(GetParam().path), GetParam().caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MessageCaptionTest,
+    ::testing::Values(CaptionCase{"Installed", "/usr/bin/pelkor", "pelkor"},
+                      CaptionCase{"WithExtension", "/opt/koma/PELKOR.EXE", "PELKOR"},
+                      CaptionCase{"OnlyTheLastExtension", "/a/pelkor.test.bin", "pelkor.test"},
+                      CaptionCase{"DotInADirectory", "/x.y/pelkor", "pelkor"},
+                      CaptionCase{"NameAlone", "pelkor.exe", "pelkor"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every test here may move the process; it goes back where it was.
+class CurrentDirectoryGuard {
+public:
+    CurrentDirectoryGuard() : saved_(shell::CurrentDirectory()) {}
+    ~CurrentDirectoryGuard() { shell::EnterDirectory(saved_); }
+
+private:
+    std::string saved_;
+};
+
+TEST(Directories, EnterDirectoryMovesTheProcessOrChangesNothing) {
+    CurrentDirectoryGuard guard;
+    TempTree tree;
+    tree.MakeDir("a/b");
+    ASSERT_TRUE(shell::EnterDirectory(tree.Path("a")));
+    EXPECT_EQ(shell::CurrentDirectory(), tree.Path("a"));
+    ASSERT_TRUE(shell::EnterDirectory("b"));  // relative to where the process is
+    EXPECT_EQ(shell::CurrentDirectory(), tree.Path("a/b"));
+    EXPECT_FALSE(shell::EnterDirectory(tree.Path("missing")));
+    tree.WriteFile("file", "x");
+    EXPECT_FALSE(shell::EnterDirectory(tree.Path("file")));
+    EXPECT_EQ(shell::CurrentDirectory(), tree.Path("a/b"));
+}
+
+TEST(Directories, NamesThatAreNoUtf8KeepTheirBytes) {
+    CurrentDirectoryGuard guard;
+    TempTree tree;
+    const std::string odd = "\xff\xfe-komar";
+    tree.MakeDir(odd);
+    ASSERT_TRUE(shell::EnterDirectory(tree.Path(odd)));
+    EXPECT_EQ(shell::CurrentDirectory(), tree.Path(odd));
+    EXPECT_EQ(shell::Subdirectories(tree.Root()), Strings{odd});
+}
+
+TEST(Directories, SubdirectoriesInSearchOrderWithoutFiles) {
+    TempTree tree;
+    for (const char* dir : {"gamma", "Alpha", ".hidden", "beta/inner"}) {
+        tree.MakeDir(dir);
+    }
+    tree.WriteFile("aardvark.txt", "");
+    tree.Symlink(tree.Path("gamma"), "link-to-gamma");
+    tree.Symlink(tree.Path("aardvark.txt"), "link-to-file");
+    EXPECT_EQ(shell::Subdirectories(tree.Root()),
+              (Strings{".hidden", "Alpha", "beta", "gamma", "link-to-gamma"}));
+    EXPECT_EQ(shell::Subdirectories(tree.Path("missing")), Strings{});
+}
+
+TEST(StartEditorOnList, GivesTheEditorAnAbsolutePath) {
+    CurrentDirectoryGuard guard;
+    TempTree tree;
+    ASSERT_TRUE(shell::EnterDirectory(tree.Root()));
+    struct : platform::EditorLauncher {
+        bool StartEditor(const std::string& path) override {
+            paths.push_back(path);
+            return true;
+        }
+        Strings paths;
+    } editor;
+    EXPECT_TRUE(shell::StartEditorOnList(editor, "-x/version.lis"));
+    EXPECT_TRUE(shell::StartEditorOnList(editor, "/opt/+x/version.lis"));
+    EXPECT_EQ(editor.paths, (Strings{tree.Path("-x/version.lis"), "/opt/+x/version.lis"}));
+}
+
+// Records each start of the editor instead of starting it.
+class RecordingEditor final : public platform::EditorLauncher {
+public:
+    bool StartEditor(const std::string& path) override {
+        paths.push_back(path);
+        return true;
+    }
+    Strings paths;
+};
+
+// The real file system, except that creating a file only records its path and fails.
+class RefusingCreate final : public platform::FileSystem {
+public:
+    std::unique_ptr<platform::InputFile> OpenBinary(const std::string& path) override {
+        return platform::SystemFileSystem().OpenBinary(path);
+    }
+    std::unique_ptr<platform::OutputFile> Create(const std::string& path) override {
+        created.push_back(path);
+        return nullptr;
+    }
+    Strings created;
+};
+
+// A main dialog that records what the shared code asks of it; the picker answers with
+// pickerAnswer and notes where the process was while it ran.
+class RecordedView final : public shell::ListMainView {
+public:
+    std::string InstallDirText() const override { return field; }
+    void SetInstallDirText(const std::string& text) override { field = text; }
+    void ShowListViewer(const std::string& listPath) override { viewers.push_back(listPath); }
+    std::optional<std::string> RunDirectoryPicker(const std::string& labelText) override {
+        pickerLabels.push_back(labelText);
+        pickerCurrentDirs.push_back(shell::CurrentDirectory());
+        return pickerAnswer;
+    }
+
+    std::string field;
+    Strings viewers;
+    Strings pickerLabels;
+    Strings pickerCurrentDirs;
+    std::optional<std::string> pickerAnswer;
+};
+
+class ListMainTest : public ::testing::Test {
+protected:
+    ListMainTest()
+        : windir_("WINDIR", tree_.Path("windir").c_str()),
+          config_("XDG_CONFIG_HOME", tree_.Path("no-config").c_str()) {
+        tree_.WriteFile("suite/bin/kplr.exe", testing_support::ToolImage({"XKPL-R V2.10"}));
+        tree_.MakeDir("empty");
+    }
+
+    void Propose(const std::string& home) {
+        tree_.WriteFile("windir/rivazivu.ini", "[SYSTEM]\nHOME=" + home + "\n");
+    }
+
+    CurrentDirectoryGuard guard_;
+    TempTree tree_;
+    ScopedEnv windir_;
+    ScopedEnv config_;
+    RecordedView view_;
+    RecordingPresenter presenter_;
+    RecordingEditor editor_;
+    shell::ListMain main_{view_, presenter_, editor_, platform::SystemFileSystem()};
+};
+
+TEST_F(ListMainTest, InteractiveStartProposesTheInstallDirectoryAndRunsNothing) {
+    Propose(tree_.Path("suite"));
+    EXPECT_TRUE(main_.OnInitDialog("-x -maruhi"));
+    EXPECT_EQ(view_.field, tree_.Path("suite"));
+    EXPECT_FALSE(main_.BatchMode);
+    EXPECT_FALSE(tree_.Exists("suite/version.lis"));
+    EXPECT_TRUE(view_.viewers.empty());
+}
+
+TEST_F(ListMainTest, BatchStartWritesTheListAndStartsTheEditorOnly) {
+    Propose(tree_.Path("suite"));
+    EXPECT_FALSE(main_.OnInitDialog("-maruhi anything"));
+    EXPECT_TRUE(main_.BatchMode);
+    EXPECT_EQ(editor_.paths, Strings{tree_.Path("suite/version.lis")});
+    EXPECT_TRUE(view_.viewers.empty());
+    EXPECT_TRUE(presenter_.messages.empty());
+    EXPECT_EQ(
+        tree_.ReadFile("suite/version.lis").substr(0, testing_support::ExpectedBanner().size()),
+        testing_support::ExpectedBanner());
+}
+
+TEST_F(ListMainTest, BatchStartWithNothingFoundShowsTheMessageAndNoEditor) {
+    Propose(tree_.Path("empty"));
+    EXPECT_FALSE(main_.OnInitDialog("-maruhi"));
+    EXPECT_EQ(presenter_.messages, Strings{"汎用ｸﾛｽｿﾌﾄｳｪｱが見つかりませんでした。"});
+    EXPECT_TRUE(editor_.paths.empty());
+}
+
+TEST_F(ListMainTest, BatchOnARelativeDirectoryNamedLikeAnOption) {
+    tree_.WriteFile("cwd/-x/bin/kplr.exe", testing_support::ToolImage({"XKPL-R V2.10"}));
+    ASSERT_TRUE(shell::EnterDirectory(tree_.Path("cwd")));
+    Propose("-x");
+    EXPECT_FALSE(main_.OnInitDialog("-maruhi"));
+    EXPECT_EQ(editor_.paths, Strings{tree_.Path("cwd/-x/version.lis")});
+}
+
+TEST_F(ListMainTest, DisplayShowsTheViewerOnlyWhenTheSuiteWasFound) {
+    view_.field = tree_.Path("suite") + "/";  // one trailing separator is dropped by the run
+    main_.WriteVersionList();
+    view_.field = tree_.Path("empty");
+    main_.WriteVersionList();
+    EXPECT_EQ(view_.viewers, Strings{tree_.Path("suite/version.lis")});
+    EXPECT_EQ(presenter_.messages, Strings{"汎用ｸﾛｽｿﾌﾄｳｪｱが見つかりませんでした。"});
+    EXPECT_TRUE(editor_.paths.empty());
+}
+
+// An empty field names the root's list file; the run is kept from creating it.
+TEST_F(ListMainTest, DisplayWithAnEmptyFieldAsksForTheListAtTheRoot) {
+    RefusingCreate fileSystem;
+    shell::ListMain main(view_, presenter_, editor_, fileSystem);
+    view_.field = "";
+    main.WriteVersionList();
+    const std::string list = kSep + "version.lis";
+    EXPECT_EQ(fileSystem.created, Strings{list});
+    EXPECT_EQ(presenter_.messages, Strings{"List File[" + list + "] Create Error\n"});
+    EXPECT_TRUE(view_.viewers.empty());
+}
+
+TEST_F(ListMainTest, BrowseStartsInTheFieldsDirectoryAndSelectRewritesTheField) {
+    tree_.MakeDir("komar");
+    ASSERT_TRUE(shell::EnterDirectory(tree_.Root()));
+    view_.field = "komar";
+    view_.pickerAnswer = "/chosen/";
+    main_.OnBrowse();
+    EXPECT_EQ(view_.pickerLabels, Strings{"komar" + kSep});
+    EXPECT_EQ(view_.pickerCurrentDirs, Strings{tree_.Path("komar")});
+    EXPECT_EQ(view_.field, "/chosen/");
+}
+
+TEST_F(ListMainTest, BrowseFromAMissingDirectoryStaysWhereTheProcessIsAndCancelKeepsTheField) {
+    ASSERT_TRUE(shell::EnterDirectory(tree_.Path("empty")));
+    view_.field = tree_.Path("gone");
+    main_.OnBrowse();
+    EXPECT_EQ(view_.pickerLabels, Strings{tree_.Path("gone") + kSep});
+    EXPECT_EQ(view_.pickerCurrentDirs, Strings{tree_.Path("empty")});
+    EXPECT_EQ(view_.field, tree_.Path("gone"));
+}
+
+}  // namespace
