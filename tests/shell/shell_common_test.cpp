@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ struct ArgumentsCase {
     const char* name;
     Strings args;
     std::string text;
+    friend void PrintTo(const ArgumentsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ArgumentsTextTest : public ::testing::TestWithParam<ArgumentsCase> {};
@@ -62,6 +64,7 @@ struct SwitchCase {
     const char* name;
     Strings args;
     bool batch;
+    friend void PrintTo(const SwitchCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class BatchSwitchTest : public ::testing::TestWithParam<SwitchCase> {};
@@ -93,6 +96,7 @@ struct BrowseCase {
     const char* name;
     std::string field;
     std::string start;
+    friend void PrintTo(const BrowseCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class BrowseStartTextTest : public ::testing::TestWithParam<BrowseCase> {};
@@ -120,6 +124,7 @@ struct FollowCase {
     shell::RunOutcome outcome;
     bool batchMode;
     shell::AfterRun after;
+    friend void PrintTo(const FollowCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class WhatFollowsRunTest : public ::testing::TestWithParam<FollowCase> {};
@@ -145,6 +150,7 @@ struct CaptionCase {
     const char* name;
     std::string path;
     std::string caption;
+    friend void PrintTo(const CaptionCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class MessageCaptionTest : public ::testing::TestWithParam<CaptionCase> {};
