@@ -8,15 +8,10 @@
 
 namespace shell {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::CAboutDlg>()) {
-    setFont(DialogFont());
-    ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : TemplateDialog(std::make_unique<Ui::CAboutDlg>(), parent), ui_(&FormOf<Ui::CAboutDlg>()) {
     ui_->IDR_MAINFRAME->setPixmap(ProgramIcon().pixmap(32, 32));
     ui_->IDR_MAINFRAME->resize(32, 32);
-    LayOutTemplate(*this);
     connect(ui_->IDOK, &QPushButton::clicked, this, &QDialog::accept);
     ui_->IDOK->setFocus();
 }
@@ -24,8 +19,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
 CAboutDlg::~CAboutDlg() = default;
 
 int CAboutDlg::DoModal() {
-    PlaceDialog(*this, parentWidget());
-    return exec();
+    return RunModal();
 }
 
 }  // namespace shell

@@ -1,8 +1,7 @@
 // The About box: program name, version and legal notice (template 100).
 #pragma once
 
-#include <QDialog>
-#include <memory>
+#include "shell/qt/dialog_template.hpp"
 
 namespace Ui {
 class CAboutDlg;
@@ -10,7 +9,7 @@ class CAboutDlg;
 
 namespace shell {
 
-class CAboutDlg : public QDialog {
+class CAboutDlg : public TemplateDialog {
     Q_OBJECT
 
 public:
@@ -21,7 +20,7 @@ public:
     int DoModal();
 
 private:
-    std::unique_ptr<Ui::CAboutDlg> ui_;
+    Ui::CAboutDlg* const ui_;
 };
 
 }  // namespace shell

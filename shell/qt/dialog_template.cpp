@@ -30,7 +30,6 @@ namespace shell {
 namespace {
 
 constexpr int kFontPoints = 9;
-constexpr const char* kDialogUnitsProperty = "dialogUnits";
 
 int MulDiv(int value, int numerator, int denominator) {
     long long product = static_cast<long long>(value) * numerator;
@@ -86,6 +85,9 @@ QList<QWidget*> TemplateControls(QDialog& dialog) {
     return dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+// A dialog template's position, where it has one of its own.
+constexpr const char* kTemplatePositionProperty = "templatePosition";
+
 }  // namespace
 
 QStringList DialogFontFamilies() {
@@ -132,50 +134,6 @@ BaseUnits DialogBaseUnits(const QFont& font) {
 QRect DialogUnitsToPixels(const QRect& units, BaseUnits base) {
     return QRect(MulDiv(units.x(), base.x, 4), MulDiv(units.y(), base.y, 8),
                  MulDiv(units.width(), base.x, 4), MulDiv(units.height(), base.y, 8));
-}
-
-void LayOutTemplate(QDialog& dialog) {
-    const BaseUnits base = DialogBaseUnits(dialog.font());
-    QSize client = DialogUnitsToPixels(dialog.property(kDialogUnitsProperty).toRect(), base).size();
-    const QList<QWidget*> controls = TemplateControls(dialog);
-    for (QWidget* control : controls) {
-        const QVariant units = control->property(kDialogUnitsProperty);
-        if (!units.isValid()) {
-            continue;
-        }
-        QRect pixels = DialogUnitsToPixels(units.toRect(), base);
-        if (pixels.size().isEmpty()) {
-            control->move(pixels.topLeft());  // a picture keeps its own size
-        } else {
-            control->setGeometry(pixels);
-        }
-    }
-    // Grow what would clip its text: taller pushes down what starts below it, wider widens
-    // the dialog where the control would stick out.
-    for (QWidget* control : controls) {
-        const std::optional<QSize> needed = NeededSize(*control);
-        if (!needed) {
-            continue;
-        }
-        const QRect old = control->geometry();
-        if (needed->width() > old.width()) {
-            control->resize(needed->width(), control->height());
-            const int margin = client.width() - (old.x() + old.width());
-            client.setWidth(
-                std::max(client.width(), control->x() + control->width() + std::max(margin, 0)));
-        }
-        if (needed->height() > old.height()) {
-            const int grow = needed->height() - old.height();
-            control->resize(control->width(), needed->height());
-            for (QWidget* other : controls) {
-                if (other != control && other->y() >= old.y() + old.height()) {
-                    other->move(other->x(), other->y() + grow);
-                }
-            }
-            client.setHeight(client.height() + grow);
-        }
-    }
-    dialog.setFixedSize(client);
 }
 
 QStringList ClippedTexts(const QWidget& dialog) {
@@ -239,6 +197,81 @@ QIcon ProgramIcon() {
         icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
+}
+
+void TemplateDialog::SetUpTemplate() {
+    // A modal frame with a close box: no minimize or maximize box, no resizing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+    // The form gave every geometry in dialog units; they are kept before any turns to pixels.
+    size_ = size();
+    const QVariant position = property(kTemplatePositionProperty);
+    hasPosition_ = position.isValid();
+    position_ = position.toPoint();
+    for (const QWidget* control : TemplateControls(*this)) {
+        units_.insert(control, control->geometry());
+    }
+    LayOut();
+}
+
+void TemplateDialog::LayOut() {
+    const BaseUnits base = DialogBaseUnits(font());
+    QSize client = DialogUnitsToPixels(QRect(QPoint(), size_), base).size();
+    const QList<QWidget*> controls = TemplateControls(*this);
+    for (QWidget* control : controls) {
+        const auto units = units_.constFind(control);
+        if (units == units_.constEnd()) {
+            continue;
+        }
+        const QRect pixels = DialogUnitsToPixels(*units, base);
+        if (pixels.size().isEmpty()) {
+            control->move(pixels.topLeft());  // a picture keeps its own size
+        } else {
+            control->setGeometry(pixels);
+        }
+    }
+    // Grow what would clip its text: taller pushes down what starts below it, wider widens
+    // the dialog where the control would stick out.
+    for (QWidget* control : controls) {
+        const std::optional<QSize> needed = NeededSize(*control);
+        if (!needed) {
+            continue;
+        }
+        const QRect old = control->geometry();
+        if (needed->width() > old.width()) {
+            control->resize(needed->width(), control->height());
+            const int margin = client.width() - (old.x() + old.width());
+            client.setWidth(
+                std::max(client.width(), control->x() + control->width() + std::max(margin, 0)));
+        }
+        if (needed->height() > old.height()) {
+            const int grow = needed->height() - old.height();
+            control->resize(control->width(), needed->height());
+            for (QWidget* other : controls) {
+                if (other != control && other->y() >= old.y() + old.height()) {
+                    other->move(other->x(), other->y() + grow);
+                }
+            }
+            client.setHeight(client.height() + grow);
+        }
+    }
+    setFixedSize(client);
+}
+
+int TemplateDialog::RunModal() {
+    const QWidget* owner = parentWidget();
+    if (hasPosition_ && owner != nullptr && owner->screen() != nullptr) {
+        // The template's position counts from the owner's top-left corner; the dialog is
+        // kept inside the owner's screen.
+        const QPoint at = owner->mapToGlobal(
+            DialogUnitsToPixels(QRect(position_, QSize()), DialogBaseUnits(font())).topLeft());
+        const QSize size = frameGeometry().size();
+        move(CentredOver(size, QRect(at, size), owner->screen()->availableGeometry()));
+    } else {
+        PlaceDialog(*this, owner);
+    }
+    return exec();
 }
 
 }  // namespace shell

@@ -1,14 +1,17 @@
 // What the dialogs share: the dialog font, dialog units, fitting texts, placement, the icon.
 #pragma once
 
+#include <QDialog>
 #include <QFont>
+#include <QHash>
 #include <QIcon>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
+#include <memory>
 
-class QDialog;
 class QWidget;
 
 namespace shell {
@@ -31,11 +34,6 @@ BaseUnits DialogBaseUnits(const QFont& font);
 // eighths of the base height, each rounded to the nearest pixel.
 QRect DialogUnitsToPixels(const QRect& units, BaseUnits base);
 
-// Lays out a dialog built from a template (.ui): the dialog and every child carrying a
-// "dialogUnits" rectangle get their pixel geometry for the dialog's font. A text that would
-// still be clipped in that font grows its control, and what lies below or beside moves along.
-void LayOutTemplate(QDialog& dialog);
-
 // The object names of the dialog's labels and buttons whose text does not fit its control.
 QStringList ClippedTexts(const QWidget& dialog);
 
@@ -48,5 +46,48 @@ void PlaceDialog(QWidget& dialog, const QWidget* owner);
 
 // The program icon, IDR_MAINFRAME.
 QIcon ProgramIcon();
+
+// A dialog built from its template, a form (.ui) whose geometries are in dialog units: the
+// dialog font, a caption with a close box only, the program icon, and every control placed
+// from its dialog units for the font the dialog gets. A text that would still be clipped in
+// that font grows its control, and what lies below or beside moves along.
+class TemplateDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // A control's rectangle in the template, in dialog units.
+    QRect TemplateUnits(const QWidget& control) const { return units_.value(&control); }
+    // The dialog's size in the template, in dialog units.
+    QSize TemplateSize() const { return size_; }
+
+protected:
+    // Sets the form up on the dialog and lays it out; the form lives as long as the dialog.
+    template <class Form>
+    TemplateDialog(std::unique_ptr<Form> form, QWidget* parent) : QDialog(parent) {
+        setFont(DialogFont());
+        form->setupUi(this);
+        form_ = std::move(form);
+        SetUpTemplate();
+    }
+
+    template <class Form>
+    Form& FormOf() const {
+        return *static_cast<Form*>(form_.get());
+    }
+
+    // Places the dialog (at its template position over its owner where the template has
+    // one, else centred over its owner, or in the work area without one) and runs it modally.
+    int RunModal();
+
+private:
+    void SetUpTemplate();
+    void LayOut();
+
+    std::shared_ptr<void> form_;
+    QSize size_;
+    QPoint position_;
+    bool hasPosition_ = false;
+    QHash<const QWidget*, QRect> units_;
+};
 
 }  // namespace shell

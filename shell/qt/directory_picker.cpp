@@ -59,12 +59,8 @@ QStringList MountedVolumes() {
 
 CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
                                  const QStringList& volumes)
-    : QDialog(parent), ui_(std::make_unique<Ui::CSpecFileDialog>()) {
-    setFont(DialogFont());
-    ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    LayOutTemplate(*this);
+    : TemplateDialog(std::make_unique<Ui::CSpecFileDialog>(), parent),
+      ui_(&FormOf<Ui::CSpecFileDialog>()) {
     for (const QString& root : volumes) {
         ui_->cmb2->addItem(root, root);
     }
@@ -84,16 +80,7 @@ CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
 CSpecFileDialog::~CSpecFileDialog() = default;
 
 int CSpecFileDialog::DoModal() {
-    // The template's position counts from the owner's top-left corner; the picker is kept
-    // inside the owner's screen.
-    if (const QWidget* owner = parentWidget(); owner != nullptr && owner->screen() != nullptr) {
-        const QRect units = property("dialogUnits").toRect();
-        const QPoint at =
-            owner->mapToGlobal(DialogUnitsToPixels(units, DialogBaseUnits(font())).topLeft());
-        const QSize size = frameGeometry().size();
-        move(CentredOver(size, QRect(at, size), owner->screen()->availableGeometry()));
-    }
-    return exec();
+    return RunModal();
 }
 
 void CSpecFileDialog::OnOK() {

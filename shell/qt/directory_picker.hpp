@@ -1,10 +1,9 @@
 // The directory picker behind the Browse button: a path label, a directory list and a drive list.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <QStringList>
-#include <memory>
+#include "shell/qt/dialog_template.hpp"
 
 class QKeyEvent;
 class QListWidgetItem;
@@ -23,7 +22,7 @@ QStringList MountedVolumes();
 // showing the text it was given. Each directory or volume the user opens becomes the process's
 // current directory and its path goes into the label. Select ends it with the label's text in
 // SelectedDir; Cancel, Esc and the close box end it with nothing.
-class CSpecFileDialog : public QDialog {
+class CSpecFileDialog : public TemplateDialog {
     Q_OBJECT
 
 public:
@@ -61,7 +60,7 @@ private:
     void FillDirectoryList();
     void SelectVolumeOfBrowsedDir();
 
-    std::unique_ptr<Ui::CSpecFileDialog> ui_;
+    Ui::CSpecFileDialog* const ui_;
     QString browsedDir_;
 };
 

@@ -21,8 +21,8 @@ namespace shell {
 CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter* presenter,
                            platform::EditorLauncher* editor, platform::FileSystem* fileSystem,
                            QWidget* parent)
-    : QDialog(parent),
-      ui_(std::make_unique<Ui::CListMainDlg>()),
+    : TemplateDialog(std::make_unique<Ui::CListMainDlg>(), parent),
+      ui_(&FormOf<Ui::CListMainDlg>()),
       argumentsText_(std::move(argumentsText)),
       messageBoxes_(this),
       presenter_(presenter != nullptr ? *presenter : messageBoxes_),
@@ -30,13 +30,6 @@ CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter
       main_(*this, presenter_, editor != nullptr ? *editor : platform::SystemEditorLauncher(),
             fileSystem_),
       aboutItemText_(TextFromBytes(resources::LoadString(resources::IDS_ABOUTBOX))) {
-    setFont(DialogFont());
-    ui_->setupUi(this);
-    // A modal frame with a close box: no minimize or maximize box, no resizing.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    LayOutTemplate(*this);
-
     connect(ui_->IDOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->IDC_BROWSE, &QPushButton::clicked, this, &CListMainDlg::OnBrowse);
     connect(ui_->IDC_SHOW, &QPushButton::clicked, this, &CListMainDlg::WriteVersionList);
@@ -75,8 +68,7 @@ int CListMainDlg::DoModal() {
     if (!OnInitDialog()) {
         return QDialog::Accepted;
     }
-    PlaceDialog(*this, nullptr);
-    return exec();
+    return RunModal();
 }
 
 void CListMainDlg::WriteVersionList() {

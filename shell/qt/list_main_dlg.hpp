@@ -1,12 +1,11 @@
 // The main dialog: the install directory, Browse, Display and Exit (template 102).
 #pragma once
 
-#include <QDialog>
 #include <QPoint>
 #include <QString>
-#include <memory>
 #include <optional>
 #include <string>
+#include "shell/qt/dialog_template.hpp"
 
 #include "platform/editor.hpp"
 #include "platform/files.hpp"
@@ -24,7 +23,7 @@ class CListMainDlg;
 
 namespace shell {
 
-class CListMainDlg : public QDialog, private ListMainView {
+class CListMainDlg : public TemplateDialog, private ListMainView {
     Q_OBJECT
 
 public:
@@ -82,7 +81,7 @@ private:
     // True when the key was used.
     bool OnKeyPress(QKeyEvent* event);
 
-    std::unique_ptr<Ui::CListMainDlg> ui_;
+    Ui::CListMainDlg* const ui_;
     std::string argumentsText_;
     MessageBoxPresenter messageBoxes_;
     platform::MessagePresenter& presenter_;

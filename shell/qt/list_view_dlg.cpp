@@ -21,17 +21,11 @@ constexpr int kTabStopUnits = 32;
 
 CListViewDlg::CListViewDlg(std::string listPath, platform::MessagePresenter& presenter,
                            platform::FileSystem& fileSystem, QWidget* parent)
-    : QDialog(parent),
-      ui_(std::make_unique<Ui::CListViewDlg>()),
+    : TemplateDialog(std::make_unique<Ui::CListViewDlg>(), parent),
+      ui_(&FormOf<Ui::CListViewDlg>()),
       listPath_(std::move(listPath)),
       presenter_(presenter),
       fileSystem_(fileSystem) {
-    setFont(DialogFont());
-    ui_->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
-    LayOutTemplate(*this);
     const BaseUnits base = DialogBaseUnits(font());
     ui_->IDC_LIST_TEXT->setTabStopDistance(
         DialogUnitsToPixels(QRect(0, 0, kTabStopUnits, 0), base).width());
@@ -62,8 +56,7 @@ bool CListViewDlg::OnInitDialog() {
 
 int CListViewDlg::DoModal() {
     OnInitDialog();
-    PlaceDialog(*this, parentWidget());
-    return exec();
+    return RunModal();
 }
 
 bool CListViewDlg::ReadListFile(std::string& bytes) {

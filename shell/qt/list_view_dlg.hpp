@@ -1,11 +1,10 @@
 // The list viewer: shows the version list just written, read back from its file (template 129).
 #pragma once
 
-#include <QDialog>
 #include <QString>
-#include <memory>
 #include <string>
 #include <string_view>
+#include "shell/qt/dialog_template.hpp"
 
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
@@ -20,7 +19,7 @@ namespace shell {
 
 inline constexpr std::string_view kViewerOpenError = "temp file[%s] Open Error\n";
 
-class CListViewDlg : public QDialog {
+class CListViewDlg : public TemplateDialog {
     Q_OBJECT
 
 public:
@@ -47,7 +46,7 @@ private:
     bool ReadListFile(std::string& bytes);
     void ScrollToEnd();
 
-    std::unique_ptr<Ui::CListViewDlg> ui_;
+    Ui::CListViewDlg* const ui_;
     std::string listPath_;
     platform::MessagePresenter& presenter_;
     platform::FileSystem& fileSystem_;
