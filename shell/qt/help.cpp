@@ -19,34 +19,19 @@
 namespace shell {
 namespace {
 
-HelpLauncher& Launcher() {
-    static HelpLauncher launcher;
-    return launcher;
-}
-
-QString& HelpFileOverride() {
-    static QString path;
-    return path;
-}
-
-bool OpenInDesktopBrowser(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
-}
+class DesktopBrowser final : public HelpBrowser {
+public:
+    bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+};
 
 }  // namespace
 
-void SetHelpLauncher(HelpLauncher launcher) {
-    Launcher() = std::move(launcher);
+HelpBrowser& DesktopHelpBrowser() {
+    static DesktopBrowser browser;
+    return browser;
 }
 
-void SetHelpFile(const QString& path) {
-    HelpFileOverride() = path;
-}
-
-QString HelpFile() {
-    if (!HelpFileOverride().isEmpty()) {
-        return HelpFileOverride();
-    }
+QString InstalledHelpFile() {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
                            QStringLiteral(PELKOR_HELP_FROM_BINDIR));
 }
@@ -70,23 +55,23 @@ QUrl HelpTopicUrl(const QString& helpFile, int topic) {
     return url;
 }
 
-bool OpenHelp(int topic, platform::MessagePresenter& presenter) {
-    const QString file = HelpFile();
-    const HelpLauncher& launch = Launcher() ? Launcher() : HelpLauncher(OpenInDesktopBrowser);
-    if (!QFileInfo(file).isFile() || !launch(HelpTopicUrl(file, topic))) {
-        presenter.ShowMessage(kHelpLaunchFailed);
+Help::Help(QString file, HelpBrowser& browser, platform::MessagePresenter& presenter)
+    : file_(std::move(file)), browser_(browser), presenter_(presenter) {}
+
+bool Help::Open(int topic) const {
+    if (!QFileInfo(file_).isFile() || !browser_.OpenUrl(HelpTopicUrl(file_, topic))) {
+        presenter_.ShowMessage(kHelpLaunchFailed);
         return false;
     }
     return true;
 }
 
-void InstallHelpKey(QWidget& dialog, int templateNumber, platform::MessagePresenter& presenter) {
+void Help::InstallKey(QWidget& dialog, int templateNumber) const {
     // A plain F1 only: Shift+F1 and the others are different key sequences.
     auto* key = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
     key->setContext(Qt::WindowShortcut);
-    QObject::connect(key, &QShortcut::activated, &dialog, [templateNumber, &presenter] {
-        OpenHelp(kHelpTopicBase + templateNumber, presenter);
-    });
+    QObject::connect(key, &QShortcut::activated, &dialog,
+                     [this, templateNumber] { Open(kHelpTopicBase + templateNumber); });
 }
 
 }  // namespace shell

@@ -1,9 +1,8 @@
-// The program's help: a Japanese HTML page installed with the program, shown in the browser.
+// The program's help: a Japanese HTML page installed with the program, shown in a browser.
 #pragma once
 
 #include <QString>
 #include <QUrl>
-#include <functional>
 #include <string_view>
 
 #include "platform/message_presenter.hpp"
@@ -18,17 +17,20 @@ inline constexpr std::string_view kHelpLaunchFailed = "ﾍﾙﾌﾟの起動に�
 // A help topic is this plus the template number of the dialog it describes.
 inline constexpr int kHelpTopicBase = 0x20000;
 
-// Hands a URL to the desktop's browser; false when it could not be handed over.
-using HelpLauncher = std::function<bool(const QUrl&)>;
+// Hands the help page's URL to a browser; tests put a recorder in its place.
+class HelpBrowser {
+public:
+    virtual ~HelpBrowser() = default;
+    // False when the URL could not be handed over.
+    virtual bool OpenUrl(const QUrl& url) = 0;
+};
 
-// Replaces how the help page is opened; an empty launcher restores the desktop's.
-void SetHelpLauncher(HelpLauncher launcher);
-// Replaces where the help page is looked for; an empty path restores the installed page.
-void SetHelpFile(const QString& path);
+// The desktop's browser.
+HelpBrowser& DesktopHelpBrowser();
 
-// The help page: in the data directory that belongs to the directory of the executable, as
-// installed (bin/../share/pelkor/help) and as laid out in the build tree.
-QString HelpFile();
+// The help page as installed: in the data directory that belongs to the directory of the
+// executable (bin/../share/pelkor/help), in the install tree and in the build tree alike.
+QString InstalledHelpFile();
 
 // The anchor of a topic in the help page; empty for a topic the page does not have.
 QString HelpAnchor(int topic);
@@ -36,12 +38,24 @@ QString HelpAnchor(int topic);
 // The help page's URL, at the topic's anchor.
 QUrl HelpTopicUrl(const QString& helpFile, int topic);
 
-// Opens the help at topic. When the page is missing or the browser cannot be started, shows
-// kHelpLaunchFailed through presenter. True when the page was handed to the browser.
-bool OpenHelp(int topic, platform::MessagePresenter& presenter);
+// The help of the program: its page, opened at a topic through a browser, with failures
+// shown through a presenter.
+class Help {
+public:
+    Help(QString file, HelpBrowser& browser, platform::MessagePresenter& presenter);
 
-// Makes F1, with neither Shift, Ctrl nor Alt, open the help at the topic of dialog's template
-// while dialog is the active window.
-void InstallHelpKey(QWidget& dialog, int templateNumber, platform::MessagePresenter& presenter);
+    // Opens the page at topic. When the page is missing or the browser cannot be started,
+    // shows kHelpLaunchFailed. True when the page was handed to the browser.
+    bool Open(int topic) const;
+
+    // Makes F1, with neither Shift, Ctrl nor Alt, open the topic of dialog's template while
+    // dialog is the active window. The help must outlive the dialog.
+    void InstallKey(QWidget& dialog, int templateNumber) const;
+
+private:
+    QString file_;
+    HelpBrowser& browser_;
+    platform::MessagePresenter& presenter_;
+};
 
 }  // namespace shell

@@ -9,17 +9,19 @@
 namespace shell {
 
 CListApp::CListApp(std::string argumentsText, platform::MessagePresenter* presenter,
-                   platform::EditorLauncher* editor, platform::FileSystem* fileSystem)
+                   platform::EditorLauncher* editor, platform::FileSystem* fileSystem,
+                   HelpBrowser* helpBrowser)
     : argumentsText_(std::move(argumentsText)),
       presenter_(presenter),
       editor_(editor),
-      fileSystem_(fileSystem) {}
+      fileSystem_(fileSystem),
+      helpBrowser_(helpBrowser) {}
 
 int CListApp::InitInstance() {
     // Message boxes and menus get the dialog font too, so Japanese never shows as boxes.
     QApplication::setFont(DialogFont());
     QApplication::setWindowIcon(ProgramIcon());
-    CListMainDlg dialog(argumentsText_, presenter_, editor_, fileSystem_);
+    CListMainDlg dialog(argumentsText_, presenter_, editor_, fileSystem_, helpBrowser_);
     dialog.DoModal();
     return 0;
 }

@@ -6,16 +6,18 @@
 #include "platform/editor.hpp"
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
+#include "shell/qt/help.hpp"
 
 namespace shell {
 
 class CListApp {
 public:
-    // presenter, editor and fileSystem replace the message boxes, the system editor and the
-    // real file system when given.
+    // presenter, editor, fileSystem and helpBrowser replace the message boxes, the system
+    // editor, the real file system and the desktop's browser when given.
     explicit CListApp(std::string argumentsText, platform::MessagePresenter* presenter = nullptr,
                       platform::EditorLauncher* editor = nullptr,
-                      platform::FileSystem* fileSystem = nullptr);
+                      platform::FileSystem* fileSystem = nullptr,
+                      HelpBrowser* helpBrowser = nullptr);
 
     // Runs the main dialog until it closes (in batch mode: the batch run) and returns the
     // process's exit code, 0 in every case.
@@ -26,6 +28,7 @@ private:
     platform::MessagePresenter* presenter_;
     platform::EditorLauncher* editor_;
     platform::FileSystem* fileSystem_;
+    HelpBrowser* helpBrowser_;
 };
 
 }  // namespace shell

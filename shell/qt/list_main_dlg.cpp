@@ -20,7 +20,7 @@ namespace shell {
 
 CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter* presenter,
                            platform::EditorLauncher* editor, platform::FileSystem* fileSystem,
-                           QWidget* parent)
+                           HelpBrowser* helpBrowser, QWidget* parent)
     : TemplateDialog(std::make_unique<Ui::CListMainDlg>(), parent),
       ui_(&FormOf<Ui::CListMainDlg>()),
       argumentsText_(std::move(argumentsText)),
@@ -29,6 +29,8 @@ CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter
       fileSystem_(fileSystem != nullptr ? *fileSystem : platform::SystemFileSystem()),
       main_(*this, presenter_, editor != nullptr ? *editor : platform::SystemEditorLauncher(),
             fileSystem_),
+      help_(InstalledHelpFile(), helpBrowser != nullptr ? *helpBrowser : DesktopHelpBrowser(),
+            presenter_),
       aboutItemText_(TextFromBytes(resources::LoadString(resources::IDS_ABOUTBOX))) {
     connect(ui_->IDOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->IDC_BROWSE, &QPushButton::clicked, this, &CListMainDlg::OnBrowse);
@@ -36,7 +38,7 @@ CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter
     for (QWidget* control : findChildren<QWidget*>()) {
         control->installEventFilter(this);
     }
-    InstallHelpKey(*this, resources::IDD_MAIN, presenter_);
+    help_.InstallKey(*this, resources::IDD_MAIN);
 }
 
 CListMainDlg::~CListMainDlg() = default;
@@ -104,7 +106,7 @@ std::optional<std::string> CListMainDlg::RunDirectoryPicker(const std::string& l
 
 void CListMainDlg::OnAbout() {
     CAboutDlg about(this);
-    InstallHelpKey(about, resources::IDD_ABOUTBOX, presenter_);
+    help_.InstallKey(about, resources::IDD_ABOUTBOX);
     about.DoModal();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
 #include "shell/list_main.hpp"
+#include "shell/qt/help.hpp"
 #include "shell/qt/message_box_presenter.hpp"
 
 class QKeyEvent;
@@ -28,12 +29,13 @@ class CListMainDlg : public TemplateDialog, private ListMainView {
 
 public:
     // argumentsText is the command line less the program name (see ArgumentsText). presenter,
-    // editor and fileSystem replace the message boxes, the system editor and the real file
-    // system when given.
+    // editor, fileSystem and helpBrowser replace the message boxes, the system editor, the
+    // real file system and the desktop's browser when given.
     explicit CListMainDlg(std::string argumentsText,
                           platform::MessagePresenter* presenter = nullptr,
                           platform::EditorLauncher* editor = nullptr,
-                          platform::FileSystem* fileSystem = nullptr, QWidget* parent = nullptr);
+                          platform::FileSystem* fileSystem = nullptr,
+                          HelpBrowser* helpBrowser = nullptr, QWidget* parent = nullptr);
     ~CListMainDlg() override;
 
     // Proposes the install directory in the field, then tests the batch switch. False when the
@@ -87,6 +89,7 @@ private:
     platform::MessagePresenter& presenter_;
     platform::FileSystem& fileSystem_;
     ListMain main_;
+    Help help_;
     QString aboutItemText_;
 };
 

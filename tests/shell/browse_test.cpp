@@ -1,5 +1,5 @@
-// Browse and F1 in the main dialog: the picker started from the field, the field rewritten
-// only by Select, and the help opened at the topic of the dialog in front.
+// Browse in the main dialog: the picker started from the field, the field rewritten only by
+// Select.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,11 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/resource.hpp"
-#include "shell/qt/about_dlg.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/directory_picker.hpp"
-#include "shell/qt/help.hpp"
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
@@ -42,17 +39,6 @@ void OpenEntry(CSpecFileDialog& picker, const QString& name) {
     QVERIFY2(!found.isEmpty(), qPrintable(name));
     list->setCurrentItem(found.first());
     QTest::keyClick(list, Qt::Key_Return);
-}
-
-// F1 belongs to the window that has the keyboard, as the one a person looks at does: makes
-// window the active one and waits until the application agrees.
-bool Activate(QWidget* window) {
-    return QTest::qWaitFor([window] {
-        if (QApplication::activeWindow() != window) {
-            window->activateWindow();
-        }
-        return QApplication::activeWindow() == window;
-    });
 }
 
 enum class End { kSelect, kCancel };
@@ -96,8 +82,6 @@ private slots:
     void cancelKeepsTheFieldButTheCurrentDirectoryMoves();
     void enterOnBrowseAfterStartOpensThePicker();
     void pickerOpensAtItsTemplatePositionOverTheMainDialog();
-    void f1OpensTheTopicOfTheDialogInFront();
-    void f1ReportsAHelpThatCannotBeOpened();
 
 private:
     QTemporaryDir scratch_;
@@ -105,7 +89,6 @@ private:
     QString saved_;
     RecordingPresenter presenter_;
     RecordingEditor editor_;
-    std::vector<QUrl> opened_;
 };
 
 void BrowseTest::init() {
@@ -117,17 +100,9 @@ void BrowseTest::init() {
     saved_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(root_ + QStringLiteral("/elsewhere")));
     presenter_.messages.clear();
-    opened_.clear();
-    shell::SetHelpLauncher([this](const QUrl& url) {
-        opened_.push_back(url);
-        return true;
-    });
-    shell::SetHelpFile(QStringLiteral(PELKOR_HELP_SOURCE));
 }
 
 void BrowseTest::cleanup() {
-    shell::SetHelpLauncher({});
-    shell::SetHelpFile(QString());
     QDir::setCurrent(saved_);
 }
 
@@ -253,43 +228,6 @@ void BrowseTest::pickerOpensAtItsTemplatePositionOverTheMainDialog() {
     QVERIFY(driver.Done());
     QVERIFY(!picker.templateOffset.isNull());
     QCOMPARE(picker.offset, picker.templateOffset);
-}
-
-void BrowseTest::f1OpensTheTopicOfTheDialogInFront() {
-    CListMainDlg main("", &presenter_, &editor_);
-    main.show();
-    QVERIFY(Activate(&main));
-    QTest::keyClick(main.InstallDirField(), Qt::Key_F1);
-    QTest::keyClick(main.BrowseButton(), Qt::Key_F1, Qt::ShiftModifier);
-    QCOMPARE(opened_.size(), std::size_t{1});
-
-    ModalDriver driver;
-    driver.Then([](QWidget* about) {
-        QVERIFY(qobject_cast<shell::CAboutDlg*>(about) != nullptr);
-        QVERIFY(Activate(about));
-        QTest::keyClick(about->focusWidget(), Qt::Key_F1);
-        QTest::keyClick(about->focusWidget(), Qt::Key_F1, Qt::ControlModifier);
-        about->close();
-    });
-    driver.Start();
-    main.OnSysCommand(resources::IDM_ABOUTBOX);
-    QVERIFY(driver.Done());
-
-    QCOMPARE(opened_.size(), std::size_t{2});
-    QCOMPARE(opened_[0].fragment(), shell::HelpAnchor(shell::kHelpTopicBase + resources::IDD_MAIN));
-    QCOMPARE(opened_[1].fragment(),
-             shell::HelpAnchor(shell::kHelpTopicBase + resources::IDD_ABOUTBOX));
-    QCOMPARE(opened_[0].toLocalFile(), QStringLiteral(PELKOR_HELP_SOURCE));
-    QVERIFY(presenter_.messages.empty());
-}
-
-void BrowseTest::f1ReportsAHelpThatCannotBeOpened() {
-    shell::SetHelpLauncher([](const QUrl&) { return false; });
-    CListMainDlg main("", &presenter_, &editor_);
-    main.show();
-    QVERIFY(Activate(&main));
-    QTest::keyClick(main.BrowseButton(), Qt::Key_F1);
-    QCOMPARE(presenter_.messages, std::vector<std::string>{"ﾍﾙﾌﾟの起動に失敗しました。"});
 }
 
 QTEST_MAIN(BrowseTest)
