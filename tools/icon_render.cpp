@@ -1,28 +1,22 @@
-// Build tool: renders the program's SVG icon to a square PNG of the given size.
+// Build tool: renders the program's SVG icon to a square PNG of the given size, with the code
+// the running program draws its icon with.
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <cstdio>
 #include <cstdlib>
+
+#include "shell/qt/program_icon.hpp"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s ICON.svg SIZE OUT.png\n", argv[0]);
         return 2;
     }
-    const int size = std::atoi(argv[2]);
-    QSvgRenderer renderer{QString::fromLocal8Bit(argv[1])};
-    if (!renderer.isValid() || size <= 0) {
+    const QImage image = shell::RenderIcon(QString::fromLocal8Bit(argv[1]), std::atoi(argv[2]));
+    if (image.isNull()) {
         std::fprintf(stderr, "%s: cannot render %s at size %s\n", argv[0], argv[1], argv[2]);
         return 1;
-    }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        renderer.render(&painter, QRectF(0, 0, size, size));
     }
     const QString out = QString::fromLocal8Bit(argv[3]);
     if (!QDir().mkpath(QFileInfo(out).absolutePath()) || !image.save(out, "PNG")) {

@@ -6,25 +6,15 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QSvgRenderer>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <optional>
-
-#include "resources/resource.hpp"
-
-static void InitProgramResources() {
-    Q_INIT_RESOURCE(pelkor);
-}
 
 namespace shell {
 namespace {
@@ -178,25 +168,6 @@ void PlaceDialog(QWidget& dialog, const QWidget* owner) {
         dialog.windowHandle() != nullptr ? dialog.windowHandle()->frameMargins() : QMargins();
     const QSize size = dialog.size().grownBy(frame);
     dialog.move(CentredOver(size, over, workArea));
-}
-
-QIcon ProgramIcon() {
-    static const bool registered = (InitProgramResources(), true);
-    (void)registered;
-    // Rendered here rather than through Qt's SVG plugins, so the icon never depends on a
-    // plugin being installed next to the library.
-    QSvgRenderer renderer(QString::fromUtf8(resources::kIconPath.data(),
-                                            static_cast<qsizetype>(resources::kIconPath.size())));
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        renderer.render(&painter, QRectF(0, 0, size, size));
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
 }
 
 void TemplateDialog::SetUpTemplate() {

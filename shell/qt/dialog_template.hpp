@@ -1,16 +1,17 @@
-// What the dialogs share: the dialog font, dialog units, fitting texts, placement, the icon.
+// What the dialogs share: the dialog font, dialog units, fitting texts, placement, the template.
 #pragma once
 
 #include <QDialog>
 #include <QFont>
 #include <QHash>
-#include <QIcon>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <memory>
+
+#include "shell/qt/program_icon.hpp"
 
 class QWidget;
 
@@ -43,9 +44,6 @@ QPoint CentredOver(QSize size, const QRect& over, const QRect& workArea);
 
 // Places a dialog centred over owner (or, without one, in the work area of its screen).
 void PlaceDialog(QWidget& dialog, const QWidget* owner);
-
-// The program icon, IDR_MAINFRAME.
-QIcon ProgramIcon();
 
 // A dialog built from its template, a form (.ui) whose geometries are in dialog units: the
 // dialog font, a caption with a close box only, the program icon, and every control placed

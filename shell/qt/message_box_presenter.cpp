@@ -7,7 +7,7 @@
 
 #include "shell/message_caption.hpp"
 #include "shell/qt/byte_text.hpp"
-#include "shell/qt/dialog_template.hpp"
+#include "shell/qt/program_icon.hpp"
 
 namespace shell {
 

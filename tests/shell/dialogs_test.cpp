@@ -309,6 +309,21 @@ private slots:
         QCOMPARE(parent, nullptr);
     }
 
+    // The desktop's icon theme gets the very pictures the program draws for itself.
+    void iconThemeHoldsTheProgramsOwnIcon() {
+        for (int size : {32, 48, 64}) {
+            const QString png =
+                QStringLiteral(PELKOR_ICON_THEME_DIR "/%1x%1/apps/pelkor.png").arg(size);
+            QImage themed(png);
+            QVERIFY2(!themed.isNull(), qPrintable(png));
+            QCOMPARE(themed.convertToFormat(QImage::Format_ARGB32),
+                     shell::ProgramIcon()
+                         .pixmap(size, size)
+                         .toImage()
+                         .convertToFormat(QImage::Format_ARGB32));
+        }
+    }
+
     // Every dialog carries the program's own icon, drawn from its SVG at each size.
     void everyDialogHasTheProgramIcon() {
         const QIcon icon = shell::ProgramIcon();
