@@ -62,19 +62,20 @@ CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
     : TemplateDialog(std::make_unique<Ui::CSpecFileDialog>(), parent),
       ui_(&FormOf<Ui::CSpecFileDialog>()) {
     for (const QString& root : volumes) {
-        ui_->cmb2->addItem(root, root);
+        ui_->driveList->addItem(root, root);
     }
-    ui_->lst2->installEventFilter(this);
-    connect(ui_->IDOK, &QPushButton::clicked, this, &CSpecFileDialog::OnOK);
-    connect(ui_->IDCANCEL, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui_->lst2, &QListWidget::itemDoubleClicked, this, &CSpecFileDialog::OnDirectoryChosen);
-    connect(ui_->cmb2, &QComboBox::activated, this, &CSpecFileDialog::OnVolumeChosen);
+    ui_->directoryList->installEventFilter(this);
+    connect(ui_->selectButton, &QPushButton::clicked, this, &CSpecFileDialog::OnOK);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->directoryList, &QListWidget::itemDoubleClicked, this,
+            &CSpecFileDialog::OnDirectoryChosen);
+    connect(ui_->driveList, &QComboBox::activated, this, &CSpecFileDialog::OnVolumeChosen);
 
     BrowseCurrentDirectory();
     // The text given replaces the path of the current directory until the user opens one,
     // even when it names no directory at all.
-    ui_->stc1->setText(labelText);
-    ui_->lst2->setFocus();
+    ui_->pathLabel->setText(labelText);
+    ui_->directoryList->setFocus();
 }
 
 CSpecFileDialog::~CSpecFileDialog() = default;
@@ -84,7 +85,7 @@ int CSpecFileDialog::DoModal() {
 }
 
 void CSpecFileDialog::OnOK() {
-    SelectedDir = ui_->stc1->text();
+    SelectedDir = ui_->pathLabel->text();
     accept();
 }
 
@@ -103,9 +104,9 @@ void CSpecFileDialog::keyPressEvent(QKeyEvent* event) {
 
 bool CSpecFileDialog::eventFilter(QObject* watched, QEvent* event) {
     // In the directory list, Enter opens the highlighted directory.
-    if (watched == ui_->lst2 && event->type() == QEvent::KeyPress &&
+    if (watched == ui_->directoryList && event->type() == QEvent::KeyPress &&
         IsEnterKey(static_cast<QKeyEvent*>(event))) {
-        if (QListWidgetItem* item = ui_->lst2->currentItem()) {
+        if (QListWidgetItem* item = ui_->directoryList->currentItem()) {
             OnDirectoryChosen(item);
         }
         return true;
@@ -121,13 +122,13 @@ void CSpecFileDialog::OnDirectoryChosen(QListWidgetItem* item) {
 
 void CSpecFileDialog::OnVolumeChosen(int index) {
     if (index >= 0) {
-        OpenDirectory(ui_->cmb2->itemData(index).toString());
+        OpenDirectory(ui_->driveList->itemData(index).toString());
     }
 }
 
 void CSpecFileDialog::BrowseCurrentDirectory() {
     browsedDir_ = QDir::currentPath();
-    ui_->stc1->setText(browsedDir_);
+    ui_->pathLabel->setText(browsedDir_);
     FillDirectoryList();
     SelectVolumeOfBrowsedDir();
 }
@@ -140,12 +141,12 @@ void CSpecFileDialog::OpenDirectory(const QString& path) {
 }
 
 void CSpecFileDialog::FillDirectoryList() {
-    ui_->lst2->clear();
+    ui_->directoryList->clear();
     if (browsedDir_.isEmpty()) {
         return;
     }
     if (browsedDir_ != kRoot) {
-        ui_->lst2->addItem(kParent);
+        ui_->directoryList->addItem(kParent);
     }
     // A directory that cannot be read lists no subdirectories; that is all the user learns.
     const QStringList names =
@@ -157,22 +158,22 @@ void CSpecFileDialog::FillDirectoryList() {
     }
     std::sort(sorted.begin(), sorted.end(), platform::SearchOrderLess);
     for (const std::string& name : sorted) {
-        ui_->lst2->addItem(QString::fromStdString(name));
+        ui_->directoryList->addItem(QString::fromStdString(name));
     }
-    ui_->lst2->setCurrentRow(0);
+    ui_->directoryList->setCurrentRow(0);
 }
 
 void CSpecFileDialog::SelectVolumeOfBrowsedDir() {
     int best = -1;
     qsizetype bestLength = -1;
-    for (int i = 0; i < ui_->cmb2->count(); ++i) {
-        const QString root = ui_->cmb2->itemData(i).toString();
+    for (int i = 0; i < ui_->driveList->count(); ++i) {
+        const QString root = ui_->driveList->itemData(i).toString();
         if (IsOnVolume(browsedDir_, root) && root.size() > bestLength) {
             best = i;
             bestLength = root.size();
         }
     }
-    ui_->cmb2->setCurrentIndex(best);
+    ui_->driveList->setCurrentIndex(best);
 }
 
 }  // namespace shell

@@ -34,7 +34,7 @@ struct PickerState {
 
 // Opens the entry called name in the picker's directory list with Enter.
 void OpenEntry(CSpecFileDialog& picker, const QString& name) {
-    auto* list = picker.findChild<QListWidget*>(QStringLiteral("lst2"));
+    auto* list = picker.findChild<QListWidget*>(QStringLiteral("directoryList"));
     const auto found = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(name));
     list->setCurrentItem(found.first());
@@ -52,7 +52,7 @@ ModalDriver::Step DrivePicker(PickerState& state, QWidget* main, QStringList ope
             return;
         }
         state.seen = true;
-        state.label = picker->findChild<QLabel*>(QStringLiteral("stc1"))->text();
+        state.label = picker->findChild<QLabel*>(QStringLiteral("pathLabel"))->text();
         state.browsed = picker->BrowsedDir();
         state.ownedByMain = picker->parentWidget() == main && picker->isModal();
         state.offset = picker->pos() - main->mapToGlobal(QPoint(0, 0));
@@ -62,7 +62,7 @@ ModalDriver::Step DrivePicker(PickerState& state, QWidget* main, QStringList ope
         for (const QString& name : open) {
             OpenEntry(*picker, name);
         }
-        const char* button = end == End::kSelect ? "IDOK" : "IDCANCEL";
+        const char* button = end == End::kSelect ? "selectButton" : "cancelButton";
         picker->findChild<QPushButton*>(QString::fromLatin1(button))->click();
     };
 }

@@ -23,13 +23,13 @@ using shell::MountedVolumes;
 namespace {
 
 QListWidget* DirectoryList(CSpecFileDialog& dialog) {
-    return dialog.findChild<QListWidget*>(QStringLiteral("lst2"));
+    return dialog.findChild<QListWidget*>(QStringLiteral("directoryList"));
 }
 QComboBox* DriveList(CSpecFileDialog& dialog) {
-    return dialog.findChild<QComboBox*>(QStringLiteral("cmb2"));
+    return dialog.findChild<QComboBox*>(QStringLiteral("driveList"));
 }
 QString LabelText(CSpecFileDialog& dialog) {
-    return dialog.findChild<QLabel*>(QStringLiteral("stc1"))->text();
+    return dialog.findChild<QLabel*>(QStringLiteral("pathLabel"))->text();
 }
 QPushButton* Button(CSpecFileDialog& dialog, const char* name) {
     return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
@@ -146,7 +146,7 @@ void SpecFileDialogTest::selectAtOnceReturnsTheLabelText() {
     QCOMPARE(dialog.BrowsedDir(), root_);
     QVERIFY(Entries(dialog).contains(QStringLiteral("beta")));
 
-    const int result = RunPicker(dialog, [&] { Button(dialog, "IDOK")->click(); });
+    const int result = RunPicker(dialog, [&] { Button(dialog, "selectButton")->click(); });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dialog.SelectedDir, labelText);
     QCOMPARE(QDir::currentPath(), root_);
@@ -169,7 +169,7 @@ void SpecFileDialogTest::openingSubdirectoryAndParentMovesLabelAndCurrentDirecto
         DoubleClickEntry(dialog, QStringLiteral(".."));
         EnterOnEntry(dialog, QStringLiteral(".."));
         seen << LabelText(dialog) << QDir::currentPath();
-        Button(dialog, "IDOK")->click();
+        Button(dialog, "selectButton")->click();
     });
     const QString beta = root_ + QStringLiteral("/beta");
     const QString inner = beta + QStringLiteral("/inner");
@@ -192,7 +192,7 @@ void SpecFileDialogTest::cancelReturnsNothingButKeepsCurrentDirectory() {
         DoubleClickEntry(dialog, QStringLiteral("gamma"));
         switch (how) {
             case 0:
-                Button(dialog, "IDCANCEL")->click();
+                Button(dialog, "cancelButton")->click();
                 break;
             case 1:
                 QTest::keyClick(DirectoryList(dialog), Qt::Key_Escape);
@@ -220,7 +220,7 @@ void SpecFileDialogTest::openingVolumesOpensTheirRoots() {
         seen << LabelText(dialog) << QDir::currentPath() << Entries(dialog).join('|');
         QTest::keyClick(drives, Qt::Key_Up);
         seen << LabelText(dialog) << QDir::currentPath();
-        Button(dialog, "IDOK")->click();
+        Button(dialog, "selectButton")->click();
     });
     QCOMPARE(seen, (QStringList{volume, volume, "..|inner", "/", "/"}));
     QCOMPARE(result, int(QDialog::Accepted));
@@ -241,7 +241,7 @@ void SpecFileDialogTest::driveListShowsTheVolumeBeingBrowsed() {
         DoubleClickEntry(dialog, QStringLiteral("beta"));
         DoubleClickEntry(dialog, QStringLiteral("inner"));
         QCOMPARE(drives->currentText(), volume);
-        Button(dialog, "IDCANCEL")->click();
+        Button(dialog, "cancelButton")->click();
     });
     QCOMPARE(result, int(QDialog::Rejected));
 }
@@ -251,9 +251,9 @@ void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry_data() {
     QTest::addColumn<int>("expected");
     QTest::addColumn<QString>("selected");
     // Enter is the OK command wherever no push button has the focus.
-    QTest::newRow("drive list") << "cmb2" << int(QDialog::Accepted) << "field/";
-    QTest::newRow("Select button") << "IDOK" << int(QDialog::Accepted) << "field/";
-    QTest::newRow("Cancel button") << "IDCANCEL" << int(QDialog::Rejected) << "";
+    QTest::newRow("drive list") << "driveList" << int(QDialog::Accepted) << "field/";
+    QTest::newRow("Select button") << "selectButton" << int(QDialog::Accepted) << "field/";
+    QTest::newRow("Cancel button") << "cancelButton" << int(QDialog::Rejected) << "";
 }
 
 void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry() {
@@ -280,7 +280,7 @@ void SpecFileDialogTest::directoryThatCannotBeEnteredChangesNothing() {
         DoubleClickEntry(dialog, QStringLiteral("Alpha"));
         QCOMPARE(LabelText(dialog), QStringLiteral("field/"));
         QCOMPARE(QDir::currentPath(), root_);
-        Button(dialog, "IDOK")->click();
+        Button(dialog, "selectButton")->click();
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dialog.SelectedDir, QStringLiteral("field/"));
