@@ -11,9 +11,9 @@
 #include "shell/qt/about_dlg.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/directory_picker.hpp"
 #include "shell/qt/help.hpp"
 #include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/spec_file_dialog.hpp"
 #include "ui_list_main_dlg.h"
 
 namespace shell {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/directory_picker.hpp"
 #include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/spec_file_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

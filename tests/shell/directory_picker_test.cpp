@@ -15,7 +15,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/spec_file_dialog.hpp"
 
 using shell::CSpecFileDialog;
 using shell::MountedVolumes;

@@ -1,5 +1,5 @@
 // The directory picker: lists, navigation through the process's current directory, Select.
-#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/spec_file_dialog.hpp"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 
 #include "platform/dir_search.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "ui_directory_picker.h"
+#include "ui_spec_file_dialog.h"
 
 namespace shell {
 namespace {
