@@ -20,6 +20,7 @@
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/list_view_dlg.hpp"
 #include "shell/qt/message_box_presenter.hpp"
+#include "shell/qt/spec_file_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 #include "versionlist/list_file.hpp"
@@ -159,6 +160,73 @@ private slots:
         QVERIFY(main.width() >= pixels(0, 0, 185, 92).width());
         QVERIFY(main.height() >= pixels(0, 0, 185, 92).height());
         QCOMPARE(shell::ClippedTexts(main), QStringList());
+    }
+
+    // Every control of every template sits at its rectangle in dialog units, and the
+    // picker's controls carry the numbers the platform's file dialog gives them.
+    void templateRectangles_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("units");
+        QTest::addColumn<int>("controlId");  // 0: none
+        auto row = [](const char* dialog, const char* control, QRect units, int id = 0) {
+            QTest::addRow("%s %s", dialog, control)
+                << QString::fromLatin1(dialog) << QString::fromLatin1(control) << units << id;
+        };
+        row("main", "IDOK", QRect(69, 63, 35, 14));
+        row("main", "labelInstallDir", QRect(15, 6, 113, 8));
+        row("main", "IDC_BROWSE", QRect(130, 13, 34, 14));
+        row("main", "IDC_SHOW", QRect(131, 39, 34, 14));
+        row("main", "IDC_INSTALL_DIR", QRect(13, 15, 107, 15));
+        row("main", "labelInstruction", QRect(15, 37, 102, 21));
+        row("about", "IDR_MAINFRAME", QRect(11, 17, 0, 0));
+        row("about", "labelVersion", QRect(39, 15, 119, 8));
+        row("about", "labelCopyright", QRect(37, 29, 152, 8));
+        row("about", "IDOK", QRect(178, 7, 32, 14));
+        row("viewer", "IDOK", QRect(195, 238, 41, 14));
+        row("viewer", "IDC_LIST_TEXT", QRect(15, 24, 222, 204));
+        row("viewer", "labelInstruction", QRect(16, 237, 169, 23));
+        row("viewer", "labelTitle", QRect(14, 13, 138, 11));
+        row("picker", "directoryCaption", QRect(9, 8, 28, 9));
+        row("picker", "directoryList", QRect(8, 43, 132, 94), 1121);
+        row("picker", "driveCaption", QRect(8, 143, 26, 9), 1091);
+        row("picker", "driveList", QRect(8, 153, 132, 13), 1137);
+        row("picker", "cancelButton", QRect(150, 27, 50, 14), 2);
+        row("picker", "helpButton", QRect(150, 45, 50, 14), 1038);
+        row("picker", "readOnlyCheck", QRect(150, 73, 50, 12), 1040);
+        row("picker", "selectButton", QRect(150, 7, 50, 14), 1);
+        row("picker", "pathLabel", QRect(9, 21, 132, 11), 1088);
+    }
+
+    void templateRectangles() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(QRect, units);
+        QFETCH(int, controlId);
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        CAboutDlg about;
+        CListViewDlg viewer("/nonexistent/version.lis", presenter);
+        shell::CSpecFileDialog picker(QStringLiteral("x/"), nullptr, {QStringLiteral("/")});
+        const QHash<QString, shell::TemplateDialog*> dialogs = {
+            {"main", &main}, {"about", &about}, {"viewer", &viewer}, {"picker", &picker}};
+        shell::TemplateDialog* shown = dialogs.value(dialog);
+        auto* widget = shown->findChild<QWidget*>(control);
+        QVERIFY(widget != nullptr);
+        QCOMPARE(shown->TemplateUnits(*widget), units);
+        QCOMPARE(widget->property("controlId").toInt(), controlId);
+    }
+
+    void templateSizes() {
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        CAboutDlg about;
+        CListViewDlg viewer("/nonexistent/version.lis", presenter);
+        shell::CSpecFileDialog picker(QStringLiteral("x/"), nullptr, {QStringLiteral("/")});
+        QCOMPARE(main.TemplateSize(), QSize(185, 92));
+        QCOMPARE(about.TemplateSize(), QSize(217, 55));
+        QCOMPARE(viewer.TemplateSize(), QSize(255, 275));
+        QCOMPARE(picker.TemplateSize(), QSize(209, 177));
     }
 
     void aboutBoxTemplate() {

@@ -84,7 +84,7 @@ int RunPicker(CSpecFileDialog& dialog, const std::function<void()>& actions) {
 
 }  // namespace
 
-class SpecFileDialogTest : public QObject {
+class DirectoryPickerTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -111,7 +111,7 @@ private:
     QString savedCurrent_;
 };
 
-void SpecFileDialogTest::init() {
+void DirectoryPickerTest::init() {
     QVERIFY(scratch_.isValid());
     root_ = QDir(scratch_.path()).canonicalPath() + QStringLiteral("/tree");
     QDir().mkpath(root_ + QStringLiteral("/beta/inner"));
@@ -124,12 +124,12 @@ void SpecFileDialogTest::init() {
     QVERIFY(QDir::setCurrent(root_));
 }
 
-void SpecFileDialogTest::cleanup() {
+void DirectoryPickerTest::cleanup() {
     QDir::setCurrent(savedCurrent_);
     QDir(root_).removeRecursively();
 }
 
-void SpecFileDialogTest::selectAtOnceReturnsTheLabelText_data() {
+void DirectoryPickerTest::selectAtOnceReturnsTheLabelText_data() {
     QTest::addColumn<QString>("labelText");
     QTest::newRow("existing directory") << QStringLiteral("/usr/");
     QTest::newRow("missing directory") << QStringLiteral("/no/such/komar/");
@@ -138,7 +138,7 @@ void SpecFileDialogTest::selectAtOnceReturnsTheLabelText_data() {
     QTest::newRow("long text") << QStringLiteral("/x").repeated(200) + QStringLiteral("/");
 }
 
-void SpecFileDialogTest::selectAtOnceReturnsTheLabelText() {
+void DirectoryPickerTest::selectAtOnceReturnsTheLabelText() {
     QFETCH(QString, labelText);
     CSpecFileDialog dialog(labelText, nullptr, {QStringLiteral("/")});
     QCOMPARE(LabelText(dialog), labelText);
@@ -152,13 +152,13 @@ void SpecFileDialogTest::selectAtOnceReturnsTheLabelText() {
     QCOMPARE(QDir::currentPath(), root_);
 }
 
-void SpecFileDialogTest::listShowsParentAndSortedSubdirectoriesOnly() {
+void DirectoryPickerTest::listShowsParentAndSortedSubdirectoriesOnly() {
     CSpecFileDialog dialog(QStringLiteral("x"), nullptr, {QStringLiteral("/")});
     // ".." first, then the directories in the directory search's order; files never.
     QCOMPARE(Entries(dialog), (QStringList{"..", ".hidden", "Alpha", "beta", "gamma"}));
 }
 
-void SpecFileDialogTest::openingSubdirectoryAndParentMovesLabelAndCurrentDirectory() {
+void DirectoryPickerTest::openingSubdirectoryAndParentMovesLabelAndCurrentDirectory() {
     CSpecFileDialog dialog(QStringLiteral("field/"), nullptr, {QStringLiteral("/")});
     QStringList seen;
     const int result = RunPicker(dialog, [&] {
@@ -178,14 +178,14 @@ void SpecFileDialogTest::openingSubdirectoryAndParentMovesLabelAndCurrentDirecto
     QCOMPARE(dialog.SelectedDir, root_);
 }
 
-void SpecFileDialogTest::cancelReturnsNothingButKeepsCurrentDirectory_data() {
+void DirectoryPickerTest::cancelReturnsNothingButKeepsCurrentDirectory_data() {
     QTest::addColumn<int>("how");
     QTest::newRow("Cancel button") << 0;
     QTest::newRow("Esc") << 1;
     QTest::newRow("close box") << 2;
 }
 
-void SpecFileDialogTest::cancelReturnsNothingButKeepsCurrentDirectory() {
+void DirectoryPickerTest::cancelReturnsNothingButKeepsCurrentDirectory() {
     QFETCH(int, how);
     CSpecFileDialog dialog(QStringLiteral("field/"), nullptr, {QStringLiteral("/")});
     const int result = RunPicker(dialog, [&] {
@@ -207,7 +207,7 @@ void SpecFileDialogTest::cancelReturnsNothingButKeepsCurrentDirectory() {
     QCOMPARE(QDir::currentPath(), root_ + QStringLiteral("/gamma"));
 }
 
-void SpecFileDialogTest::openingVolumesOpensTheirRoots() {
+void DirectoryPickerTest::openingVolumesOpensTheirRoots() {
     const QString volume = root_ + QStringLiteral("/beta");
     CSpecFileDialog dialog(QStringLiteral("field/"), nullptr, {QStringLiteral("/"), volume});
     QComboBox* drives = DriveList(dialog);
@@ -230,7 +230,7 @@ void SpecFileDialogTest::openingVolumesOpensTheirRoots() {
     QVERIFY(Entries(dialog).contains(QStringLiteral("usr")));
 }
 
-void SpecFileDialogTest::driveListShowsTheVolumeBeingBrowsed() {
+void DirectoryPickerTest::driveListShowsTheVolumeBeingBrowsed() {
     const QString volume = root_ + QStringLiteral("/beta");
     const QString lookalike = root_ + QStringLiteral("/bet");
     CSpecFileDialog dialog(QStringLiteral("field/"), nullptr,
@@ -246,7 +246,7 @@ void SpecFileDialogTest::driveListShowsTheVolumeBeingBrowsed() {
     QCOMPARE(result, int(QDialog::Rejected));
 }
 
-void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry_data() {
+void DirectoryPickerTest::enterEndsWithLabelNotHighlightedEntry_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("expected");
     QTest::addColumn<QString>("selected");
@@ -256,7 +256,7 @@ void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry_data() {
     QTest::newRow("Cancel button") << "cancelButton" << int(QDialog::Rejected) << "";
 }
 
-void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry() {
+void DirectoryPickerTest::enterEndsWithLabelNotHighlightedEntry() {
     QFETCH(QString, focus);
     QFETCH(int, expected);
     QFETCH(QString, selected);
@@ -273,7 +273,7 @@ void SpecFileDialogTest::enterEndsWithLabelNotHighlightedEntry() {
     QCOMPARE(QDir::currentPath(), root_);
 }
 
-void SpecFileDialogTest::directoryThatCannotBeEnteredChangesNothing() {
+void DirectoryPickerTest::directoryThatCannotBeEnteredChangesNothing() {
     CSpecFileDialog dialog(QStringLiteral("field/"), nullptr, {QStringLiteral("/")});
     const int result = RunPicker(dialog, [&] {
         QVERIFY(QDir(root_ + QStringLiteral("/Alpha")).removeRecursively());
@@ -331,7 +331,7 @@ int OpenUnreadableDirectory() {
 
 }  // namespace
 
-void SpecFileDialogTest::unreadableDirectoryShowsNoSubdirectories() {
+void DirectoryPickerTest::unreadableDirectoryShowsNoSubdirectories() {
     if (geteuid() != 0) {
         QCOMPARE(OpenUnreadableDirectory(), 0);
         return;
@@ -351,7 +351,7 @@ void SpecFileDialogTest::unreadableDirectoryShowsNoSubdirectories() {
     QCOMPARE(WEXITSTATUS(status), 0);
 }
 
-void SpecFileDialogTest::mountedVolumesStartWithRoot() {
+void DirectoryPickerTest::mountedVolumesStartWithRoot() {
     QStringList volumes = MountedVolumes();
     QVERIFY(!volumes.isEmpty());
     QCOMPARE(volumes.first(), QStringLiteral("/"));
@@ -361,5 +361,5 @@ void SpecFileDialogTest::mountedVolumesStartWithRoot() {
     }
 }
 
-QTEST_MAIN(SpecFileDialogTest)
+QTEST_MAIN(DirectoryPickerTest)
 #include "directory_picker_test.moc"
