@@ -103,13 +103,18 @@ void CSpecFileDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CSpecFileDialog::eventFilter(QObject* watched, QEvent* event) {
-    // In the directory list, Enter opens the highlighted directory.
-    if (watched == ui_->directoryList && event->type() == QEvent::KeyPress &&
-        IsEnterKey(static_cast<QKeyEvent*>(event))) {
-        if (QListWidgetItem* item = ui_->directoryList->currentItem()) {
-            OnDirectoryChosen(item);
+    // In the directory list Enter stays the OK command, as everywhere but on a push button;
+    // Space opens the highlighted directory, as a double click does.
+    if (watched == ui_->directoryList && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsEnterKey(key)) {
+            OnOK();
+            return true;
         }
-        return true;
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            OnDirectoryChosen(ui_->directoryList->currentItem());
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -60,15 +60,15 @@ void DoubleClickEntry(CSpecFileDialog& dialog, const QString& name) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
 }
 
-// Highlights the entry called name and presses Enter in the list, which opens it.
-void EnterOnEntry(CSpecFileDialog& dialog, const QString& name) {
+// Highlights the entry called name and presses Space in the list, which opens it.
+void SpaceOnEntry(CSpecFileDialog& dialog, const QString& name) {
     QListWidget* list = DirectoryList(dialog);
     QListWidgetItem* item = Entry(dialog, name);
     QVERIFY2(item != nullptr, qPrintable(name));
     list->setCurrentItem(item);
     list->setFocus();
-    QTest::keyClick(list, Qt::Key_Return);
-    QVERIFY2(dialog.isVisible(), "Enter in the directory list ended the picker");
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY2(dialog.isVisible(), "Space in the directory list ended the picker");
 }
 
 // Runs the picker modally; actions run once it is up and must end it.
@@ -164,10 +164,10 @@ void DirectoryPickerTest::openingSubdirectoryAndParentMovesLabelAndCurrentDirect
     const int result = RunPicker(dialog, [&] {
         DoubleClickEntry(dialog, QStringLiteral("beta"));
         seen << LabelText(dialog) << QDir::currentPath() << Entries(dialog).join('|');
-        EnterOnEntry(dialog, QStringLiteral("inner"));
+        SpaceOnEntry(dialog, QStringLiteral("inner"));
         seen << LabelText(dialog) << QDir::currentPath() << Entries(dialog).join('|');
         DoubleClickEntry(dialog, QStringLiteral(".."));
-        EnterOnEntry(dialog, QStringLiteral(".."));
+        SpaceOnEntry(dialog, QStringLiteral(".."));
         seen << LabelText(dialog) << QDir::currentPath();
         Button(dialog, "selectButton")->click();
     });
@@ -251,6 +251,7 @@ void DirectoryPickerTest::enterEndsWithLabelNotHighlightedEntry_data() {
     QTest::addColumn<int>("expected");
     QTest::addColumn<QString>("selected");
     // Enter is the OK command wherever no push button has the focus.
+    QTest::newRow("directory list") << "directoryList" << int(QDialog::Accepted) << "field/";
     QTest::newRow("drive list") << "driveList" << int(QDialog::Accepted) << "field/";
     QTest::newRow("Select button") << "selectButton" << int(QDialog::Accepted) << "field/";
     QTest::newRow("Cancel button") << "cancelButton" << int(QDialog::Rejected) << "";
@@ -307,7 +308,7 @@ int OpenUnreadableDirectory() {
         dialog.show();
         QListWidget* list = DirectoryList(dialog);
         list->setCurrentItem(Entry(dialog, QStringLiteral("locked")));
-        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Space);
         bool boxShown = false;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             boxShown = boxShown || (qobject_cast<QMessageBox*>(widget) && widget->isVisible());
