@@ -74,7 +74,7 @@ CSpecFileDialog::CSpecFileDialog(const QString& labelText, QWidget* parent,
     BrowseCurrentDirectory();
     // The text given replaces the path of the current directory until the user opens one,
     // even when it names no directory at all.
-    ui_->pathLabel->setText(labelText);
+    SetPathLabel(labelText);
     ui_->directoryList->setFocus();
 }
 
@@ -131,9 +131,15 @@ void CSpecFileDialog::OnVolumeChosen(int index) {
     }
 }
 
+void CSpecFileDialog::SetPathLabel(const QString& text) {
+    // The label may show only the path's end; its whole text is one hover away.
+    ui_->pathLabel->setText(text);
+    ui_->pathLabel->setToolTip(text);
+}
+
 void CSpecFileDialog::BrowseCurrentDirectory() {
     browsedDir_ = QDir::currentPath();
-    ui_->pathLabel->setText(browsedDir_);
+    SetPathLabel(browsedDir_);
     FillDirectoryList();
     SelectVolumeOfBrowsedDir();
 }

@@ -52,6 +52,7 @@ private slots:
     void OnVolumeChosen(int index);
 
 private:
+    void SetPathLabel(const QString& text);
     // Fills the lists for the process's current directory (the platform's part of start-up).
     void BrowseCurrentDirectory();
     // Makes path the current directory and shows it; a directory that cannot be entered

@@ -101,6 +101,7 @@ private slots:
     void driveListShowsTheVolumeBeingBrowsed();
     void enterEndsWithLabelNotHighlightedEntry_data();
     void enterEndsWithLabelNotHighlightedEntry();
+    void longPathShowsItsEndAndStaysWhole();
     void directoryThatCannotBeEnteredChangesNothing();
     void unreadableDirectoryShowsNoSubdirectories();
     void mountedVolumesStartWithRoot();
@@ -272,6 +273,32 @@ void DirectoryPickerTest::enterEndsWithLabelNotHighlightedEntry() {
     QCOMPARE(result, expected);
     QCOMPARE(dialog.SelectedDir, selected);
     QCOMPARE(QDir::currentPath(), root_);
+}
+
+// A path too long for the label is drawn with its end in view; the whole path is the tool
+// tip and what Select returns.
+void DirectoryPickerTest::longPathShowsItsEndAndStaysWhole() {
+    const QString path = QStringLiteral("/komar") +
+                         QStringLiteral("/a-rather-deeply-nested-directory").repeated(8) +
+                         QStringLiteral("/the-end/");
+    CSpecFileDialog dialog(path, nullptr, {QStringLiteral("/")});
+    auto* label = dialog.findChild<QLabel*>(QStringLiteral("pathLabel"));
+    QCOMPARE(label->text(), path);
+    QCOMPARE(label->toolTip(), path);
+    const QString shown =
+        label->fontMetrics().elidedText(path, Qt::ElideLeft, label->contentsRect().width());
+    QVERIFY(shown.startsWith(QChar(0x2026)));
+    QVERIFY(shown.endsWith(QStringLiteral("/the-end/")));
+    // Drawn exactly as a label holding only the shown text.
+    QLabel reference(shown, &dialog);
+    reference.setTextFormat(Qt::PlainText);
+    reference.setAlignment(label->alignment());
+    reference.setGeometry(label->geometry());
+    QCOMPARE(label->grab().toImage(), reference.grab().toImage());
+
+    const int result = RunPicker(dialog, [&] { Button(dialog, "selectButton")->click(); });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(dialog.SelectedDir, path);
 }
 
 void DirectoryPickerTest::directoryThatCannotBeEnteredChangesNothing() {
