@@ -2,6 +2,9 @@
 #include "shell/qt/list_app.hpp"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <memory>
 
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
@@ -17,7 +20,25 @@ CListApp::CListApp(std::string argumentsText, platform::MessagePresenter* presen
       fileSystem_(fileSystem),
       helpBrowser_(helpBrowser) {}
 
+bool LoadQtJapanese() {
+    QCoreApplication* application = QCoreApplication::instance();
+    const QString name = QStringLiteral("qtbaseJapanese");
+    if (application->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly) != nullptr) {
+        return true;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    translator->setObjectName(name);
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator.get())) {
+        return false;
+    }
+    translator.release()->setParent(application);  // lives as long as the application
+    return true;
+}
+
 int CListApp::InitInstance() {
+    LoadQtJapanese();
     // Message boxes and menus get the dialog font too, so Japanese never shows as boxes.
     QApplication::setFont(DialogFont());
     QApplication::setWindowIcon(ProgramIcon());

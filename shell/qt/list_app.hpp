@@ -10,6 +10,11 @@
 
 namespace shell {
 
+// Loads Qt's own Japanese texts (context menus, standard buttons) into the application, whatever
+// the system's locale, since the program's own texts are Japanese. False when Qt's catalogue
+// is not installed; Qt's texts then stay English.
+bool LoadQtJapanese();
+
 class CListApp {
 public:
     // presenter, editor, fileSystem and helpBrowser replace the message boxes, the system

@@ -1,10 +1,14 @@
 // The application object: interactive start-up, and batch mode in-process and as a real
 // pelkor process on the demo suite.
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "shell/qt/list_app.hpp"
@@ -73,6 +77,37 @@ private slots:
         QVERIFY(focusOnBrowse);
         QVERIFY(presenter.messages.empty());
         QVERIFY(editor.paths.empty());
+    }
+
+    // Qt's own texts (here the field's context menu) are Japanese like the program's, whatever
+    // the locale the tests run in.
+    void qtsOwnTextsAreJapanese() {
+        QCOMPARE(QLocale::system().language(), QLocale::C);
+        ScopedEnv windir("WINDIR", WindirFor(suite_).toUtf8().constData());
+        RecordingPresenter presenter;
+        QStringList texts;
+        ModalDriver driver;
+        driver.Then([&](QWidget* window) {
+            auto* main = qobject_cast<shell::CListMainDlg*>(window);
+            QVERIFY(main != nullptr);
+            std::unique_ptr<QMenu> menu(main->InstallDirField()->createStandardContextMenu());
+            for (const QAction* action : menu->actions()) {
+                if (!action->isSeparator()) {
+                    texts.append(action->text().section(QLatin1Char('\t'), 0, 0));  // no key
+                }
+            }
+            main->ExitButton()->click();
+        });
+        driver.Start();
+        QCOMPARE(shell::CListApp("", &presenter).InitInstance(), 0);
+        QVERIFY(driver.Done());
+        QVERIFY(!texts.isEmpty());
+        QVERIFY2(!texts.contains(QStringLiteral("&Undo")), qPrintable(texts.join(' ')));
+        for (const QString& text : texts) {
+            const bool japanese = std::any_of(text.begin(), text.end(),
+                                              [](QChar c) { return c.unicode() >= 0x3000; });
+            QVERIFY2(japanese, qPrintable(text));
+        }
     }
 
     void batchWritesTheListAndStartsTheEditor() {
