@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "shell/message_caption.hpp"
 #include "shell/qt/byte_text.hpp"
@@ -23,6 +24,9 @@ void MessageBoxPresenter::ShowMessage(std::string_view text) {
         owner);
     box.setTextFormat(Qt::PlainText);  // paths may hold anything, markup included
     box.setWindowIcon(ProgramIcon());
+    // The exclamation mark is the box's only picture: some styles put one on the OK button
+    // too (a green arrow), which a plain OK box does not have.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -65,6 +66,35 @@ struct Viewer {
     TempTree tree;
     RecordingPresenter presenter;
     CListViewDlg dialog;
+};
+
+// For its lifetime, the application's style puts icons on dialog buttons.
+class ButtonIconStyle {
+public:
+    ButtonIconStyle() : previous_(QApplication::style()->name()) {
+        QApplication::setStyle(new Proxy(this));
+    }
+    ~ButtonIconStyle() { QApplication::setStyle(previous_); }
+    bool asked = false;
+
+private:
+    class Proxy final : public QProxyStyle {
+    public:
+        explicit Proxy(ButtonIconStyle* owner) : QProxyStyle(owner->previous_), owner_(owner) {}
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                      QStyleHintReturn* data) const override {
+            if (hint == SH_DialogButtonBox_ButtonsHaveIcons) {
+                owner_->asked = true;
+                return 1;
+            }
+            return QProxyStyle::styleHint(hint, option, widget, data);
+        }
+
+    private:
+        ButtonIconStyle* owner_;
+    };
+
+    QString previous_;
 };
 
 }  // namespace
@@ -331,7 +361,10 @@ private slots:
             2);
     }
 
+    // A box is a modal warning with the exclamation icon and a plain OK button, even under a
+    // style that puts icons on dialog buttons (as desktop styles do with a green arrow).
     void messageBoxIsAModalWarningWithOkOnly() {
+        ButtonIconStyle style;
         QWidget owner;
         owner.show();
         shell::MessageBoxPresenter boxes(&owner);
@@ -340,6 +373,8 @@ private slots:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         bool modal = false;
+        bool okHasIcon = true;
+        bool exclamation = false;
         driver.Then([&](QWidget* window) {
             auto* box = qobject_cast<QMessageBox*>(window);
             QVERIFY(box != nullptr);
@@ -348,6 +383,12 @@ private slots:
             icon = box->icon();
             buttons = box->standardButtons();
             modal = box->isModal() && box->parentWidget() == &owner;
+            okHasIcon = !box->button(QMessageBox::Ok)->icon().isNull();
+            exclamation = box->iconPixmap().toImage() ==
+                          box->style()
+                              ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, box)
+                              .pixmap(box->iconPixmap().deviceIndependentSize().toSize())
+                              .toImage();
             box->button(QMessageBox::Ok)->click();
         });
         driver.Start();
@@ -359,6 +400,9 @@ private slots:
         QCOMPARE(icon, QMessageBox::Warning);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(modal);
+        QVERIFY(style.asked);
+        QVERIFY(!okHasIcon);
+        QVERIFY(exclamation);
     }
 
     // The main dialog in batch mode is hidden; its boxes are then centred on the screen.
