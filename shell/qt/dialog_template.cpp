@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -69,6 +70,25 @@ std::optional<QSize> NeededSize(const QWidget& widget) {
         return QSize(text.width() + inset, text.height() + inset);
     }
     return std::nullopt;
+}
+
+// A list box is as tall as the whole rows that fit its rectangle (at least one), so no row is
+// ever shown cut off at the bottom.
+void FitWholeRows(QListWidget& list) {
+    list.setUniformItemSizes(true);
+    int row = list.count() > 0 ? list.sizeHintForRow(0) : 0;
+    if (row <= 0) {
+        // An empty list measures a row of its own font.
+        list.addItem(QStringLiteral("Ag"));
+        row = list.sizeHintForRow(0);
+        delete list.takeItem(0);
+    }
+    if (row <= 0) {
+        return;
+    }
+    const int frame = list.height() - list.maximumViewportSize().height();
+    const int rows = std::max(1, (list.height() - frame) / row);
+    list.resize(list.width(), frame + rows * row);
 }
 
 QList<QWidget*> TemplateControls(QDialog& dialog) {
@@ -200,6 +220,11 @@ void TemplateDialog::LayOut() {
             control->move(pixels.topLeft());  // a picture keeps its own size
         } else {
             control->setGeometry(pixels);
+        }
+    }
+    for (QWidget* control : controls) {
+        if (auto* list = qobject_cast<QListWidget*>(control)) {
+            FitWholeRows(*list);
         }
     }
     // Grow what would clip its text: taller pushes down what starts below it, wider widens

@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "shell/qt/dialog_template.hpp"
 #include "shell/qt/spec_file_dialog.hpp"
 
 using shell::CSpecFileDialog;
@@ -102,6 +103,7 @@ private slots:
     void enterEndsWithLabelNotHighlightedEntry_data();
     void enterEndsWithLabelNotHighlightedEntry();
     void longPathShowsItsEndAndStaysWhole();
+    void directoryListShowsWholeRowsOnly();
     void directoryThatCannotBeEnteredChangesNothing();
     void unreadableDirectoryShowsNoSubdirectories();
     void mountedVolumesStartWithRoot();
@@ -299,6 +301,32 @@ void DirectoryPickerTest::longPathShowsItsEndAndStaysWhole() {
     const int result = RunPicker(dialog, [&] { Button(dialog, "selectButton")->click(); });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(dialog.SelectedDir, path);
+}
+
+// A list box shows no partly cut last row: it is as tall as the whole rows that fit its
+// template rectangle.
+void DirectoryPickerTest::directoryListShowsWholeRowsOnly() {
+    for (int i = 0; i < 30; ++i) {
+        QVERIFY(QDir().mkpath(root_ + QStringLiteral("/many/d%1").arg(i, 2, 10, QChar('0'))));
+    }
+    QVERIFY(QDir::setCurrent(root_ + QStringLiteral("/many")));
+    CSpecFileDialog dialog(QStringLiteral("field/"), nullptr, {QStringLiteral("/")});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QListWidget* list = DirectoryList(dialog);
+    const int row = list->sizeHintForRow(0);
+    QVERIFY(row > 0);
+    const int shown = list->viewport()->height();
+    QVERIFY2(shown % row == 0, qPrintable(QStringLiteral("%1 % %2").arg(shown).arg(row)));
+    const QRect area = shell::DialogUnitsToPixels(dialog.TemplateUnits(*list),
+                                                  shell::DialogBaseUnits(dialog.font()));
+    QCOMPARE(list->geometry().topLeft(), area.topLeft());
+    QCOMPARE(list->width(), area.width());
+    QVERIFY(list->height() <= area.height());
+    QVERIFY(list->height() > area.height() - row);
+    // Every row the list shows is whole: the last visible one ends at the viewport's edge.
+    const int last = shown / row - 1;
+    QCOMPARE(list->visualItemRect(list->item(last)).bottom(), shown - 1);
 }
 
 void DirectoryPickerTest::directoryThatCannotBeEnteredChangesNothing() {
