@@ -255,15 +255,59 @@ void TemplateDialog::LayOut() {
     setFixedSize(client);
 }
 
+namespace {
+
+// The screen a dialog is shown on: its owner's, else its own, else the primary one.
+QScreen* ScreenOf(const QWidget& dialog, const QWidget* owner) {
+    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+// The frame the platform puts around the dialog, where it knows it before the dialog shows.
+QMargins FrameOf(QWidget& dialog) {
+    dialog.winId();
+    return dialog.windowHandle() != nullptr ? dialog.windowHandle()->frameMargins() : QMargins();
+}
+
+}  // namespace
+
+void TemplateDialog::FitIntoScreen() {
+    const QScreen* screen = ScreenOf(*this, parentWidget());
+    if (screen == nullptr) {
+        return;
+    }
+    const QSize area = screen->availableGeometry().size();
+    const QMargins frame = FrameOf(*this);
+    // A smaller font makes smaller dialog units; texts are grown to fit again, so a few
+    // rounds may be needed until the whole frame fits.
+    for (int round = 0; round < 8; ++round) {
+        const QSize outer = size().grownBy(frame);
+        if (outer.width() <= area.width() && outer.height() <= area.height()) {
+            return;
+        }
+        const qreal scale =
+            std::min(qreal(area.width()) / outer.width(), qreal(area.height()) / outer.height());
+        QFont smaller = font();
+        const qreal points = smaller.pointSizeF() * std::min(scale, qreal(0.98));
+        if (points < 4) {
+            return;  // nothing would be legible any more
+        }
+        smaller.setPointSizeF(points);
+        setFont(smaller);
+        LayOut();
+    }
+}
+
 int TemplateDialog::RunModal() {
+    FitIntoScreen();
     const QWidget* owner = parentWidget();
     if (hasPosition_ && owner != nullptr && owner->screen() != nullptr) {
         // The template's position counts from the owner's top-left corner; the dialog is
         // kept inside the owner's screen.
         const QPoint at = owner->mapToGlobal(
             DialogUnitsToPixels(QRect(position_, QSize()), DialogBaseUnits(font())).topLeft());
-        const QSize size = frameGeometry().size();
-        move(CentredOver(size, QRect(at, size), owner->screen()->availableGeometry()));
+        const QSize outer = size().grownBy(FrameOf(*this));
+        move(CentredOver(outer, QRect(at, outer), owner->screen()->availableGeometry()));
     } else {
         PlaceDialog(*this, owner);
     }

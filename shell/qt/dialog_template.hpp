@@ -73,9 +73,14 @@ protected:
         return *static_cast<Form*>(form_.get());
     }
 
-    // Places the dialog (at its template position over its owner where the template has
-    // one, else centred over its owner, or in the work area without one) and runs it modally.
+    // Fits the dialog into its screen, places it (at its template position over its owner
+    // where the template has one, else centred over its owner, or in the work area without
+    // one) and runs it modally.
     int RunModal();
+
+    // Scales the dialog down, font and all, where its frame would not fit the screen's
+    // available area as the template lays it out.
+    void FitIntoScreen();
 
 private:
     void SetUpTemplate();

@@ -26,9 +26,7 @@ CListViewDlg::CListViewDlg(std::string listPath, platform::MessagePresenter& pre
       listPath_(std::move(listPath)),
       presenter_(presenter),
       fileSystem_(fileSystem) {
-    const BaseUnits base = DialogBaseUnits(font());
-    ui_->IDC_LIST_TEXT->setTabStopDistance(
-        DialogUnitsToPixels(QRect(0, 0, kTabStopUnits, 0), base).width());
+    SetTabStops();
     ui_->IDC_LIST_TEXT->installEventFilter(this);
     connect(ui_->IDOK, &QPushButton::clicked, this, &QDialog::accept);
     ui_->IDOK->setFocus();
@@ -71,6 +69,19 @@ bool CListViewDlg::ReadListFile(std::string& bytes) {
         bytes.append(buffer.data(), static_cast<std::size_t>(count));
     }
     return true;
+}
+
+void CListViewDlg::SetTabStops() {
+    ui_->IDC_LIST_TEXT->setTabStopDistance(
+        DialogUnitsToPixels(QRect(0, 0, kTabStopUnits, 0), DialogBaseUnits(font())).width());
+}
+
+void CListViewDlg::changeEvent(QEvent* event) {
+    TemplateDialog::changeEvent(event);
+    // Scaled down to fit the screen: the tab stops shrink with the dialog units.
+    if (event->type() == QEvent::FontChange) {
+        SetTabStops();
+    }
 }
 
 void CListViewDlg::ScrollToEnd() {

@@ -39,12 +39,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The list file's bytes as a text-mode read delivers them; false when it cannot be opened.
     bool ReadListFile(std::string& bytes);
     void ScrollToEnd();
+    // Every 32 horizontal dialog units, eight mean character widths, in the dialog's font.
+    void SetTabStops();
 
     Ui::CListViewDlg* const ui_;
     std::string listPath_;
