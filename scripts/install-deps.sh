@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-dev make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libxcb1-dev
     fonts-ipafont-gothic
-    xvfb xauth
+    xvfb xauth x11-utils
     dpkg-dev file desktop-file-utils appstream man-db
 )
 # --bench: also the tools `make bench` compares against and measures with.

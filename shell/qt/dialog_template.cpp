@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "shell/qt/window_hints.hpp"
+
 namespace shell {
 namespace {
 
@@ -270,6 +272,12 @@ QMargins FrameOf(QWidget& dialog) {
 }
 
 }  // namespace
+
+void TemplateDialog::showEvent(QShowEvent* event) {
+    // The window exists by now and is not yet mapped, when a window manager reads its hints.
+    AskForCloseBoxOnly(*this);
+    QDialog::showEvent(event);
+}
 
 void TemplateDialog::FitIntoScreen() {
     const QScreen* screen = ScreenOf(*this, parentWidget());

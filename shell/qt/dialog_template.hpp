@@ -78,6 +78,8 @@ protected:
     // one) and runs it modally.
     int RunModal();
 
+    void showEvent(QShowEvent* event) override;
+
     // Scales the dialog down, font and all, where its frame would not fit the screen's
     // available area as the template lays it out.
     void FitIntoScreen();

@@ -144,7 +144,7 @@ bool CListMainDlg::OnKeyPress(QKeyEvent* event) {
 
 void CListMainDlg::keyPressEvent(QKeyEvent* event) {
     if (!OnKeyPress(event)) {
-        QDialog::keyPressEvent(event);
+        TemplateDialog::keyPressEvent(event);
     }
 }
 
@@ -153,7 +153,7 @@ bool CListMainDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && OnKeyPress(static_cast<QKeyEvent*>(event))) {
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return TemplateDialog::eventFilter(watched, event);
 }
 
 }  // namespace shell

@@ -91,7 +91,7 @@ void CListViewDlg::ScrollToEnd() {
 }
 
 void CListViewDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    TemplateDialog::showEvent(event);
     // The field knows its visible lines only now; the caret at the end must be in view.
     ScrollToEnd();
 }
@@ -105,7 +105,7 @@ bool CListViewDlg::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return TemplateDialog::eventFilter(watched, event);
 }
 
 }  // namespace shell

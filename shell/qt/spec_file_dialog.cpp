@@ -99,7 +99,7 @@ void CSpecFileDialog::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    QDialog::keyPressEvent(event);
+    TemplateDialog::keyPressEvent(event);
 }
 
 bool CSpecFileDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -116,7 +116,7 @@ bool CSpecFileDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return TemplateDialog::eventFilter(watched, event);
 }
 
 void CSpecFileDialog::OnDirectoryChosen(QListWidgetItem* item) {
