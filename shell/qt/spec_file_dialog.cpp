@@ -1,7 +1,6 @@
 // The directory picker: lists, navigation through the process's current directory, Select.
 #include "shell/qt/spec_file_dialog.hpp"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -11,6 +10,8 @@
 #include <string>
 
 #include "platform/dir_search.hpp"
+#include "shell/directories.hpp"
+#include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "ui_spec_file_dialog.h"
 
@@ -52,7 +53,7 @@ QStringList MountedVolumes() {
         if (a == kRoot || b == kRoot) {
             return a == kRoot && b != kRoot;
         }
-        return platform::SearchOrderLess(a.toStdString(), b.toStdString());
+        return platform::SearchOrderLess(BytesFromText(a), BytesFromText(b));
     });
     return roots;
 }
@@ -120,9 +121,14 @@ bool CSpecFileDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSpecFileDialog::OnDirectoryChosen(QListWidgetItem* item) {
-    if (item != nullptr) {
-        OpenDirectory(QDir(browsedDir_).filePath(item->text()));
+    if (item == nullptr) {
+        return;
     }
+    std::string path = BytesFromText(browsedDir_);
+    if (path.empty() || path.back() != kSeparator) {
+        path.push_back(kSeparator);
+    }
+    OpenDirectory(TextFromBytes(path + BytesFromText(item->text())));
 }
 
 void CSpecFileDialog::OnVolumeChosen(int index) {
@@ -138,14 +144,16 @@ void CSpecFileDialog::SetPathLabel(const QString& text) {
 }
 
 void CSpecFileDialog::BrowseCurrentDirectory() {
-    browsedDir_ = QDir::currentPath();
+    // The directory's bytes, whatever they are: Qt's own reading would lose those that are
+    // no UTF-8.
+    browsedDir_ = TextFromBytes(CurrentDirectory());
     SetPathLabel(browsedDir_);
     FillDirectoryList();
     SelectVolumeOfBrowsedDir();
 }
 
 void CSpecFileDialog::OpenDirectory(const QString& path) {
-    if (!QDir::setCurrent(path)) {
+    if (!EnterDirectory(BytesFromText(path))) {
         return;
     }
     BrowseCurrentDirectory();
@@ -160,16 +168,8 @@ void CSpecFileDialog::FillDirectoryList() {
         ui_->directoryList->addItem(kParent);
     }
     // A directory that cannot be read lists no subdirectories; that is all the user learns.
-    const QStringList names =
-        QDir(browsedDir_).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (const QString& name : names) {
-        sorted.push_back(name.toStdString());
-    }
-    std::sort(sorted.begin(), sorted.end(), platform::SearchOrderLess);
-    for (const std::string& name : sorted) {
-        ui_->directoryList->addItem(QString::fromStdString(name));
+    for (const std::string& name : Subdirectories(BytesFromText(browsedDir_))) {
+        ui_->directoryList->addItem(TextFromBytes(name));
     }
     ui_->directoryList->setCurrentRow(0);
 }

@@ -1,15 +1,19 @@
 // Browse in the main dialog: the picker started from the field, the field rewritten only by
 // Select.
+#include <sys/stat.h>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+
 #include <QtTest>
 #include <string>
 #include <vector>
 
+#include "shell/directories.hpp"
+#include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/spec_file_dialog.hpp"
@@ -82,6 +86,7 @@ private slots:
     void cancelKeepsTheFieldButTheCurrentDirectoryMoves();
     void enterOnBrowseThenEnterReturnsTheProposedDirectory();
     void pickerOpensAtItsTemplatePositionOverTheMainDialog();
+    void fieldThatIsNoUtf8KeepsItsBytes();
 
 private:
     QTemporaryDir scratch_;
@@ -239,6 +244,29 @@ void BrowseTest::pickerOpensAtItsTemplatePositionOverTheMainDialog() {
     QVERIFY(driver.Done());
     QVERIFY(!picker.templateOffset.isNull());
     QCOMPARE(picker.offset, picker.templateOffset);
+}
+
+// A field naming a directory that is no UTF-8 is entered and shown with its bytes intact.
+void BrowseTest::fieldThatIsNoUtf8KeepsItsBytes() {
+    const std::string odd = root_.toStdString() + "/\xff\xfe";
+    QCOMPARE(::mkdir(odd.c_str(), 0700), 0);
+    CListMainDlg main("", &presenter_, &editor_);
+    main.show();
+    main.InstallDirField()->setText(shell::TextFromBytes(odd));
+    std::string label, current;
+    ModalDriver driver;
+    driver.Then([&](QWidget* window) {
+        label =
+            shell::BytesFromText(window->findChild<QLabel*>(QStringLiteral("pathLabel"))->text());
+        current = shell::CurrentDirectory();
+        window->findChild<QPushButton*>(QStringLiteral("selectButton"))->click();
+    });
+    driver.Start();
+    main.BrowseButton()->click();
+    QVERIFY(driver.Done());
+    QCOMPARE(label, odd + "/");
+    QCOMPARE(current, odd);
+    QCOMPARE(shell::BytesFromText(main.InstallDirField()->text()), odd + "/");
 }
 
 QTEST_MAIN(BrowseTest)

@@ -15,6 +15,8 @@
 #include <QtTest>
 #include <functional>
 
+#include "shell/directories.hpp"
+#include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/spec_file_dialog.hpp"
 
@@ -104,6 +106,7 @@ private slots:
     void enterEndsWithLabelNotHighlightedEntry();
     void longPathShowsItsEndAndStaysWhole();
     void directoryListShowsWholeRowsOnly();
+    void namesThatAreNoUtf8KeepTheirBytes();
     void directoryThatCannotBeEnteredChangesNothing();
     void unreadableDirectoryShowsNoSubdirectories();
     void mountedVolumesStartWithRoot();
@@ -327,6 +330,32 @@ void DirectoryPickerTest::directoryListShowsWholeRowsOnly() {
     // Every row the list shows is whole: the last visible one ends at the viewport's edge.
     const int last = shown / row - 1;
     QCOMPARE(list->visualItemRect(list->item(last)).bottom(), shown - 1);
+}
+
+// A directory whose name is no UTF-8 is listed, opened and returned with its bytes intact.
+void DirectoryPickerTest::namesThatAreNoUtf8KeepTheirBytes() {
+    const std::string root = root_.toStdString();
+    const std::string odd = root + "/\xff\xfe";
+    QCOMPARE(::mkdir(odd.c_str(), 0700), 0);
+    CSpecFileDialog dialog(QStringLiteral("field/"), nullptr, {QStringLiteral("/")});
+    QString entry;
+    for (const QString& name : Entries(dialog)) {
+        if (shell::BytesFromText(name) == "\xff\xfe") {
+            entry = name;
+        }
+    }
+    QVERIFY2(!entry.isEmpty(), qPrintable(Entries(dialog).join('|')));
+    std::string current, label;
+    const int result = RunPicker(dialog, [&] {
+        SpaceOnEntry(dialog, entry);
+        current = shell::CurrentDirectory();
+        label = shell::BytesFromText(LabelText(dialog));
+        Button(dialog, "selectButton")->click();
+    });
+    QCOMPARE(current, odd);
+    QCOMPARE(label, odd);
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(shell::BytesFromText(dialog.SelectedDir), odd);
 }
 
 void DirectoryPickerTest::directoryThatCannotBeEnteredChangesNothing() {

@@ -1,5 +1,7 @@
 // The main dialog driven as a person would: start-up proposal, focus and keys, Display with
 // its viewer and messages, and the context menu with the About box.
+#include <unistd.h>
+
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -9,11 +11,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <string>
 
 #include "platform/cp932.hpp"
 #include "resources/resource.hpp"
 #include "shell/qt/about_dlg.hpp"
+#include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/list_view_dlg.hpp"
@@ -239,6 +243,29 @@ private slots:
         QVERIFY(!second.lines.join('\n').contains(QStringLiteral("ＫＴＵＮ－Ｒ")));
         QCOMPARE(second.lines, StoredLines(ReadAll(suite + "/version.lis")));
         QVERIFY(presenter.messages.empty());
+    }
+
+    // The list is written into a directory whose name is no UTF-8, as pelkor-list writes it.
+    void displayInADirectoryThatIsNoUtf8() {
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("suite"));
+        QVERIFY(CopyTree(suite_, copy));
+        const std::string odd = dir.path().toStdString() + "/\xff\xfe";
+        QCOMPARE(::rename(copy.toStdString().c_str(), odd.c_str()), 0);
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter);
+        main.OnInitDialog();
+        main.show();
+        SetField(main, shell::TextFromBytes(odd));
+        ViewerState state;
+        ModalDriver driver;
+        driver.Then(RecordViewer(state, &main));
+        driver.Start();
+        QTest::mouseClick(main.ShowButton(), Qt::LeftButton);
+        QVERIFY(driver.Done());
+        QVERIFY(presenter.messages.empty());
+        QVERIFY(state.seen);
+        QCOMPARE(::access((odd + "/version.lis").c_str(), R_OK), 0);
     }
 
     void displayWithNothingFoundShowsTheMessageAndNoViewer() {
