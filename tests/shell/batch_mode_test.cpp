@@ -157,9 +157,20 @@ private slots:
     }
 
     // The real program: Qt takes its -platform option after the switch has been judged.
+    // The editor gets the list's absolute path, even for an install directory given relative
+    // to the current directory and named like an option.
+    void batchAsARealProcess_data() {
+        QTest::addColumn<QString>("installDir");  // as the settings file names it
+        QTest::newRow("absolute") << QString();
+        QTest::newRow("relative, like an option") << QStringLiteral("-x");
+        QTest::newRow("relative, like a plus option") << QStringLiteral("+x");
+    }
+
     void batchAsARealProcess() {
+        QFETCH(QString, installDir);
         QTemporaryDir dir;
-        const QString suite = dir.filePath(QStringLiteral("suite"));
+        const QString suite =
+            dir.filePath(installDir.isEmpty() ? QStringLiteral("suite") : installDir);
         QVERIFY(CopyTree(suite_, suite));
         const QString record = dir.filePath(QStringLiteral("editor-args"));
         const QString script = dir.filePath(QStringLiteral("editor"));
@@ -172,11 +183,12 @@ private slots:
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("WINDIR"), WindirFor(suite));
+        env.insert(QStringLiteral("WINDIR"), WindirFor(installDir.isEmpty() ? suite : installDir));
         env.insert(QStringLiteral("PELKOR_EDITOR"), "'" + script + "' --new-window");
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));  // overridden
         QProcess pelkor;
         pelkor.setProcessEnvironment(env);
+        pelkor.setWorkingDirectory(dir.path());
         pelkor.start(
             QStringLiteral(PELKOR_EXE),
             {QStringLiteral("-maruhi"), QStringLiteral("-platform"), QStringLiteral("offscreen")});
