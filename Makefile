@@ -48,7 +48,7 @@ fuzz: deps
 	@cmake --build --preset fuzz
 	@fuzz/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
-# Offscreen renderings of the main dialog, the About box and the viewer on the demo suite,
+# Offscreen renderings of the main dialog, the About box, the picker and the viewer on the demo suite,
 # shown in the README.
 screenshots: build
 	@WINDIR=$(CURDIR)/$(BUILD_DIR)/demo/windir QT_QPA_PLATFORM=offscreen \

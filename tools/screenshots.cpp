@@ -1,7 +1,9 @@
-// pelkor-screenshots: renders the main dialog, the About box and the viewer to PNG files,
-// offscreen, for the README. The install directory is found as pelkor finds it.
+// pelkor-screenshots: renders the main dialog, the About box, the directory picker and the
+// viewer to PNG files, offscreen, for the README. The install directory is found as pelkor finds
+// it.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
@@ -10,12 +12,15 @@
 #include <cstdio>
 #include <string_view>
 
+#include "shell/directories.hpp"
+#include "shell/list_main.hpp"
 #include "shell/list_run.hpp"
 #include "shell/qt/about_dlg.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/spec_file_dialog.hpp"
 
 namespace {
 
@@ -74,7 +79,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pelkor-screenshots OUTPUT_DIR\n");
         return 2;
     }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    // Absolute, since the picker moves the process into the install directory.
+    const QDir dir(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     if (!QDir().mkpath(dir.path())) {
         std::fprintf(stderr, "pelkor-screenshots: cannot create %s\n", argv[1]);
         return 1;
@@ -91,7 +97,14 @@ int main(int argc, char** argv) {
     ok = Save(Framed(about), dir, "about.png") && ok;
     about.hide();
 
+    // The picker as 参照 opens it: in the field's directory, the label showing the field.
     const std::string field = shell::BytesFromText(main.InstallDirField()->text());
+    const std::string start = shell::BrowseStartText(field);
+    shell::EnterDirectory(start);
+    shell::CSpecFileDialog picker(shell::TextFromBytes(start), &main);
+    ok = Save(Framed(picker), dir, "picker.png") && ok;
+    picker.hide();
+
     const shell::ListRun run =
         shell::RunVersionList(field, presenter, platform::SystemFileSystem());
     if (run.outcome != shell::RunOutcome::kFound) {
