@@ -20,6 +20,7 @@
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/program_icon.hpp"
 #include "shell/qt/spec_file_dialog.hpp"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "shell/qt/dialog_template.hpp"
+#include "shell/qt/program_icon.hpp"
 #include "ui_about_dlg.h"
 
 namespace shell {

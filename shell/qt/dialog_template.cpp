@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "shell/qt/program_icon.hpp"
 #include "shell/qt/window_hints.hpp"
 
 namespace shell {
@@ -100,6 +101,18 @@ QList<QWidget*> TemplateControls(QDialog& dialog) {
 // A dialog template's position, where it has one of its own.
 constexpr const char* kTemplatePositionProperty = "templatePosition";
 
+// The screen a dialog is shown on: its owner's, else its own, else the primary one.
+QScreen* ScreenOf(const QWidget& dialog, const QWidget* owner) {
+    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+// The frame the platform puts around the dialog, where it knows it before the dialog shows.
+QMargins FrameOf(QWidget& dialog) {
+    dialog.winId();
+    return dialog.windowHandle() != nullptr ? dialog.windowHandle()->frameMargins() : QMargins();
+}
+
 }  // namespace
 
 QStringList DialogFontFamilies() {
@@ -174,22 +187,14 @@ QPoint CentredOver(QSize size, const QRect& over, const QRect& workArea) {
 }
 
 void PlaceDialog(QWidget& dialog, const QWidget* owner) {
-    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
-    }
+    const QScreen* screen = ScreenOf(dialog, owner);
     if (screen == nullptr) {
         return;
     }
     const QRect workArea = screen->availableGeometry();
     const QRect over = owner != nullptr ? owner->frameGeometry() : workArea;
-    // The frame counts, where the platform knows it before the window is shown; move()
-    // places the frame's top-left corner.
-    dialog.winId();
-    const QMargins frame =
-        dialog.windowHandle() != nullptr ? dialog.windowHandle()->frameMargins() : QMargins();
-    const QSize size = dialog.size().grownBy(frame);
-    dialog.move(CentredOver(size, over, workArea));
+    // move() places the frame's top-left corner, so the frame counts.
+    dialog.move(CentredOver(dialog.size().grownBy(FrameOf(dialog)), over, workArea));
 }
 
 void TemplateDialog::SetUpTemplate() {
@@ -256,22 +261,6 @@ void TemplateDialog::LayOut() {
     }
     setFixedSize(client);
 }
-
-namespace {
-
-// The screen a dialog is shown on: its owner's, else its own, else the primary one.
-QScreen* ScreenOf(const QWidget& dialog, const QWidget* owner) {
-    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
-    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
-}
-
-// The frame the platform puts around the dialog, where it knows it before the dialog shows.
-QMargins FrameOf(QWidget& dialog) {
-    dialog.winId();
-    return dialog.windowHandle() != nullptr ? dialog.windowHandle()->frameMargins() : QMargins();
-}
-
-}  // namespace
 
 void TemplateDialog::showEvent(QShowEvent* event) {
     // The window exists by now and is not yet mapped, when a window manager reads its hints.

@@ -5,13 +5,10 @@
 #include <QFont>
 #include <QHash>
 #include <QPoint>
-#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <memory>
-
-#include "shell/qt/program_icon.hpp"
 
 class QWidget;
 

@@ -8,6 +8,7 @@
 
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/program_icon.hpp"
 
 namespace shell {
 

@@ -21,6 +21,7 @@
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell/qt/list_view_dlg.hpp"
 #include "shell/qt/message_box_presenter.hpp"
+#include "shell/qt/program_icon.hpp"
 #include "shell/qt/spec_file_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
