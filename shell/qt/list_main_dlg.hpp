@@ -5,12 +5,12 @@
 #include <QString>
 #include <optional>
 #include <string>
-#include "shell/qt/dialog_template.hpp"
 
 #include "platform/editor.hpp"
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
 #include "shell/list_main.hpp"
+#include "shell/qt/dialog_template.hpp"
 #include "shell/qt/help.hpp"
 #include "shell/qt/message_box_presenter.hpp"
 

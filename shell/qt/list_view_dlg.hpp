@@ -4,10 +4,10 @@
 #include <QString>
 #include <string>
 #include <string_view>
-#include "shell/qt/dialog_template.hpp"
 
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
+#include "shell/qt/dialog_template.hpp"
 
 class QPlainTextEdit;
 

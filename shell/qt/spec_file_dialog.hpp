@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+
 #include "shell/qt/dialog_template.hpp"
 
 class QKeyEvent;
