@@ -12,9 +12,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/cp932.hpp"
+#include "platform/files.hpp"
 #include "resources/resource.hpp"
 #include "shell/qt/about_dlg.hpp"
 #include "shell/qt/byte_text.hpp"
@@ -287,6 +290,28 @@ private slots:
         QCOMPARE(presenter.messages, Messages({std::string(versionlist::messages::kNothingFound)}));
         QVERIFY(editor.paths.empty());
         QVERIFY(QFile::exists(empty.filePath(QStringLiteral("version.lis"))));
+    }
+
+    // The dialog's file system is the run's: an empty field asks it for the root's list,
+    // which it refuses here rather than letting a test write to /.
+    void displayWithAnEmptyFieldAsksForTheListAtTheRoot() {
+        struct RefusingCreate final : platform::FileSystem {
+            std::unique_ptr<platform::InputFile> OpenBinary(const std::string& path) override {
+                return platform::SystemFileSystem().OpenBinary(path);
+            }
+            std::unique_ptr<platform::OutputFile> Create(const std::string& path) override {
+                created.push_back(path);
+                return nullptr;
+            }
+            std::vector<std::string> created;
+        } fileSystem;
+        RecordingPresenter presenter;
+        CListMainDlg main("", &presenter, nullptr, &fileSystem);
+        main.OnInitDialog();
+        SetField(main, QString());
+        main.WriteVersionList();
+        QCOMPARE(fileSystem.created, std::vector<std::string>{"/version.lis"});
+        QCOMPARE(presenter.messages, Messages({"List File[/version.lis] Create Error\n"}));
     }
 
     void displayWithAMissingDirectoryShowsTheCreateError() {
