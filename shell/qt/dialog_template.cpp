@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "shell/qt/elided_label.hpp"
 #include "shell/qt/program_icon.hpp"
 #include "shell/qt/window_hints.hpp"
 
@@ -40,6 +41,9 @@ bool IsJapaneseGothic(const QString& family) {
 
 // The size a control's text needs inside the control, or none for a control without text.
 std::optional<QSize> NeededSize(const QWidget& widget) {
+    if (qobject_cast<const ElidedLabel*>(&widget) != nullptr) {
+        return std::nullopt;  // shows what fits of its text by design
+    }
     const QFontMetrics metrics(widget.font());
     if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
         if (label->text().isEmpty()) {
