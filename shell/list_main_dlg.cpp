@@ -16,6 +16,7 @@
 #include "shell/help.hpp"
 #include "shell/list_view_dlg.hpp"
 #include "ui_main_dialog.h"
+#include "versionlist/version_list.hpp"
 
 namespace shell {
 namespace {
@@ -34,7 +35,6 @@ CListMainDlg::CListMainDlg(std::string argumentsText, platform::MessagePresenter
       messageBoxes_(this),
       presenter_(presenter != nullptr ? *presenter : messageBoxes_),
       editor_(editor != nullptr ? *editor : platform::SystemEditorLauncher()),
-      list_(presenter_),
       aboutItemText_(FromUtf8(resources::LoadString(resources::IDS_ABOUTBOX))) {
     setFont(DialogFont());
     ui_->setupUi(this);
@@ -69,8 +69,8 @@ QPushButton* CListMainDlg::ExitButton() const {
 
 bool CListMainDlg::OnInitDialog() {
     setWindowIcon(ProgramIcon());
-    list_.InstallDir = versionlist::FindInstallDir();
-    ui_->IDC_INSTALL_DIR->setText(FromUtf8(list_.InstallDir));
+    InstallDir = versionlist::FindInstallDir();
+    ui_->IDC_INSTALL_DIR->setText(FromUtf8(InstallDir));
     ui_->IDC_INSTALL_DIR->setCursorPosition(ui_->IDC_INSTALL_DIR->text().size());
     if (IsBatchSwitch(argumentsText_)) {
         BatchMode = true;
@@ -92,16 +92,18 @@ int CListMainDlg::DoModal() {
 
 void CListMainDlg::WriteVersionList() {
     const QByteArray field = ui_->IDC_INSTALL_DIR->text().toUtf8();
-    const versionlist::RunOutcome outcome =
-        list_.WriteVersionList(std::string_view(field.constData(), field.size()));
-    if (outcome != versionlist::RunOutcome::kFound) {
+    versionlist::MessageSink messages(presenter_);
+    const versionlist::RunResult result =
+        versionlist::WriteVersionList(std::string_view(field.constData(), field.size()), messages);
+    ListPath = result.listPath;
+    if (result.outcome != versionlist::RunOutcome::kFound) {
         return;  // the run has said why
     }
     if (BatchMode) {
-        editor_.StartEditor(list_.ListPath);  // not waited for; its result does not matter
+        editor_.StartEditor(ListPath);  // not waited for; its result does not matter
         return;
     }
-    CListViewDlg viewer(list_.ListPath, presenter_, this);
+    CListViewDlg viewer(ListPath, presenter_, this);
     viewer.DoModal();
 }
 
@@ -113,13 +115,13 @@ void CListMainDlg::OnBrowse() {
     if (!dir.endsWith(QLatin1Char('/'))) {
         dir.append(QLatin1Char('/'));
     }
-    list_.InstallDir = dir.toStdString();
+    InstallDir = dir.toStdString();
     QDir::setCurrent(dir);
     CSpecFileDialog picker(dir, this);
     if (picker.DoModal() != QDialog::Accepted) {
         return;
     }
-    list_.InstallDir = picker.SelectedDir.toStdString();
+    InstallDir = picker.SelectedDir.toStdString();
     // The whole text is replaced, with no undo back to the old one.
     ui_->IDC_INSTALL_DIR->setText(picker.SelectedDir);
     ui_->IDC_INSTALL_DIR->setCursorPosition(ui_->IDC_INSTALL_DIR->text().size());

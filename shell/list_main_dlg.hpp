@@ -10,7 +10,6 @@
 #include "platform/editor.hpp"
 #include "platform/message_presenter.hpp"
 #include "shell/message_box_presenter.hpp"
-#include "versionlist/version_list.hpp"
 
 class QKeyEvent;
 class QLineEdit;
@@ -48,7 +47,9 @@ public:
     void OnSysCommand(int command);
 
     bool BatchMode = false;
-    versionlist::VersionList& List() { return list_; }
+    // The install directory as the last Browse left it, and the list file of the last run.
+    std::string InstallDir;
+    std::string ListPath;
 
     QLineEdit* InstallDirField() const;
     QPushButton* BrowseButton() const;
@@ -78,7 +79,6 @@ private:
     MessageBoxPresenter messageBoxes_;
     platform::MessagePresenter& presenter_;
     platform::EditorLauncher& editor_;
-    versionlist::VersionList list_;
     QString aboutItemText_;
 };
 

@@ -9,8 +9,8 @@
 #include "platform/files.hpp"
 #include "shell/dialog_template.hpp"
 #include "ui_list_view_dialog.h"
+#include "versionlist/failure.hpp"
 #include "versionlist/list_file.hpp"
-#include "versionlist/version_list.hpp"
 
 namespace shell {
 namespace {
@@ -53,7 +53,7 @@ QPlainTextEdit* CListViewDlg::ListText() const {
 
 bool CListViewDlg::OnInitDialog() {
     std::string bytes;
-    if (!platform::ReadTextModeFile(listPath_, bytes)) {
+    if (!platform::ReadTextModeFile(platform::SystemFileSystem(), listPath_, bytes)) {
         presenter_.ShowMessage(versionlist::FormatMessage(kViewerOpenError, listPath_));
         return true;
     }

@@ -14,6 +14,7 @@
 #include "shell/dialog_template.hpp"
 #include "shell/list_main_dlg.hpp"
 #include "shell/list_view_dlg.hpp"
+#include "versionlist/version_list.hpp"
 
 namespace {
 
@@ -90,12 +91,14 @@ int main(int argc, char** argv) {
     about.hide();
 
     const QByteArray field = main.InstallDirField()->text().toUtf8();
-    if (main.List().WriteVersionList(std::string_view(field.constData(), field.size())) !=
-        versionlist::RunOutcome::kFound) {
+    versionlist::MessageSink messages(presenter);
+    const versionlist::RunResult result =
+        versionlist::WriteVersionList(std::string_view(field.constData(), field.size()), messages);
+    if (result.outcome != versionlist::RunOutcome::kFound) {
         std::fprintf(stderr, "pelkor-screenshots: no suite found in %s\n", field.constData());
         return 1;
     }
-    shell::CListViewDlg viewer(main.List().ListPath, presenter, &main);
+    shell::CListViewDlg viewer(result.listPath, presenter, &main);
     viewer.OnInitDialog();
     ok = Save(Framed(viewer), dir, "viewer.png") && ok;
     return ok ? 0 : 1;

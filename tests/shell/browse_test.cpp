@@ -195,7 +195,7 @@ void BrowseTest::selectAfterOpeningPutsTheLabelIntoTheField() {
     const QString gen = root_ + QStringLiteral("/komar/gen");
     QCOMPARE(main.InstallDirField()->text(), gen);
     QCOMPARE(QDir::currentPath(), gen);
-    QCOMPARE(main.List().InstallDir, gen.toStdString());
+    QCOMPARE(main.InstallDir, gen.toStdString());
     // The field is replaced whole, with nothing to undo back to.
     QVERIFY(!main.InstallDirField()->isUndoAvailable());
 }

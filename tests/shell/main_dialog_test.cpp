@@ -19,6 +19,7 @@
 #include "shell/list_view_dlg.hpp"
 #include "shell_test_support.hpp"
 #include "support/list_rules.hpp"
+#include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
 #include "versionlist/version_list.hpp"
 
@@ -297,7 +298,7 @@ private slots:
         driver.Start();
         main.WriteVersionList();
         QVERIFY(!viewerShown);
-        QCOMPARE(presenter.messages, Messages({std::string(versionlist::messages::kNothingFound)}));
+        QCOMPARE(presenter.messages, Messages({std::string(versionlist::kNothingFoundMessage)}));
         QVERIFY(editor.paths.empty());
         QVERIFY(QFile::exists(empty.filePath(QStringLiteral("version.lis"))));
     }
