@@ -23,8 +23,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 [ "$(dpkg-deb -f "$deb" Version)" = 1.2 ] || fail "version $(dpkg-deb -f "$deb" Version)"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture"
 
-# Every library the programs load has its package among the dependencies, and every
-# dependency is a package this machine knows.
+# Every library the programs load has its package among the dependencies, every dependency
+# is a package this machine knows, and none is named twice.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',' '\n' <<<"$depends" | sed 's/|.*//; s/(.*//; s/:.*//; s/ //g' | grep .)
@@ -34,6 +34,8 @@ done
 while read -r name; do
     dpkg-query -W "$name" >/dev/null 2>&1 || fail "Depends names $name, which no package is"
 done <<<"$names"
+twice=$(sort <<<"$names" | uniq -d)
+[ -z "$twice" ] || fail "Depends names more than once: $twice"
 
 root=$scratch/root
 dpkg -x "$deb" "$root"
