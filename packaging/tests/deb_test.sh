@@ -7,8 +7,7 @@ cpack=$1 build=$2 scratch=$3 suite=$4 built_list=$5 license=$6 release_date=$7
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
-source "$(dirname "$0")/build_deb.sh"
-build_deb "$cpack" "$build" "$scratch/out"
+deb=$(bash "$(dirname "$0")/build_deb.sh" "$cpack" "$build" "$scratch/out")
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

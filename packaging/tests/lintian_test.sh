@@ -30,8 +30,7 @@ fi
 
 rm -rf "$scratch"
 mkdir -p "$scratch/tmp" "$scratch/home"
-source "$(dirname "$0")/build_deb.sh"
-build_deb "$cpack" "$build" "$scratch/out"
+deb=$(bash "$(dirname "$0")/build_deb.sh" "$cpack" "$build" "$scratch/out")
 
 # Lintian unpacks into TMPDIR; --no-cfg keeps any lintianrc of the machine or the user
 # from changing what is checked or shown.
