@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     fonts-ipafont-gothic
     xvfb xauth
-    dpkg-dev file desktop-file-utils appstream man-db
+    dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 # --bench: also the tools `make bench` compares against and measures with.
 if [ "${1:-}" = "--bench" ]; then
