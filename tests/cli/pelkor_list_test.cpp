@@ -28,6 +28,13 @@ namespace {
 using namespace testing_support;
 using ::testing::HasSubstr;
 
+// Options with the given fields set.
+ProcessOptions With(const std::function<void(ProcessOptions&)>& set) {
+    ProcessOptions options;
+    set(options);
+    return options;
+}
+
 ProcessResult RunCli(const std::vector<std::string>& arguments, ProcessOptions options = {}) {
     std::vector<std::string> argv = {PELKOR_LIST_EXE};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -139,7 +146,7 @@ TEST(PelkorList, UsageErrorsAreTwo) {
         EXPECT_EQ(RunCli(arguments).exitStatus, 2) << arguments.front();
     }
     // An empty argument, as from a variable never set, would name the root directory.
-    const auto empty = RunCli({""}, {.workingDirectory = scratch.Root()});
+    const auto empty = RunCli({""}, With([&](auto& o) { o.workingDirectory = scratch.Root(); }));
     EXPECT_EQ(empty.exitStatus, 2);
     EXPECT_THAT(empty.err, HasSubstr("the install directory given is empty"));
     EXPECT_TRUE(std::filesystem::is_empty(scratch.Root()));
@@ -167,7 +174,8 @@ TEST(PelkorList, ControlCharactersReachNoTerminalRaw) {
     suite.WriteFile("bin/kplr.exe", ToolImage({marker}));
     suite.MakeDir("bin/komf\x1b[31m.exe");
 
-    const auto terminal = RunCli({"--print", suite.Root()}, {.stdoutIsTerminal = true});
+    const auto terminal =
+        RunCli({"--print", suite.Root()}, With([](auto& o) { o.stdoutIsTerminal = true; }));
     EXPECT_EQ(terminal.exitStatus, 3);
     EXPECT_THAT(terminal.out, HasSubstr("  XKPL \\x1b]0;pwned\\x07\\x1b[2J\n"));
     EXPECT_EQ(terminal.out.find('\x1b'), std::string::npos);
@@ -210,7 +218,8 @@ TEST(PelkorList, WithoutADirectoryTheSettingsFileDecides) {
     TempTree suite, scratch;
     suite.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
     scratch.WriteFile("windir/rivazivu.ini", "[SYSTEM]\r\nPATH=" + suite.Root() + "/BIN\r\n");
-    const auto result = RunCli({}, {.extraEnv = {"WINDIR=" + scratch.Path("windir")}});
+    const auto result =
+        RunCli({}, With([&](auto& o) { o.extraEnv = {"WINDIR=" + scratch.Path("windir")}; }));
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(suite.ReadFile("version.lis"), SmallSuiteList());
 }
@@ -223,7 +232,8 @@ TEST(PelkorList, ASettingsValueEndsAtItsNul) {
     scratch.WriteFile("windir/rivazivu.ini", "[SYSTEM]\nHOME=" + suite.Root() +
                                                  std::string(1, '\0') + scratch.Path("victim.txt") +
                                                  "\n");
-    const auto result = RunCli({}, {.extraEnv = {"WINDIR=" + scratch.Path("windir")}});
+    const auto result =
+        RunCli({}, With([&](auto& o) { o.extraEnv = {"WINDIR=" + scratch.Path("windir")}; }));
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(scratch.ReadFile("victim.txt"), "must stay");
     EXPECT_EQ(suite.ReadFile("version.lis"), SmallSuiteList());
@@ -240,9 +250,11 @@ TEST(PelkorList, ASettingsFileThatIsNoFileIsPassedOver) {
     scratch.Symlink("/dev/zero", "zero/rivazivu.ini");
     for (const char* windir : {"fifo", "zero"}) {
         ::unlink(suite.Path("version.lis").c_str());
-        const auto result = RunCli({}, {.extraEnv = {"WINDIR=" + scratch.Path(windir),
-                                                     "XDG_CONFIG_HOME=" + scratch.Path("config")},
-                                        .timeoutSeconds = 20});
+        const auto result = RunCli({}, With([&](auto& o) {
+                                       o.extraEnv = {"WINDIR=" + scratch.Path(windir),
+                                                     "XDG_CONFIG_HOME=" + scratch.Path("config")};
+                                       o.timeoutSeconds = 20;
+                                   }));
         ASSERT_FALSE(result.timedOut) << windir;
         EXPECT_EQ(result.exitStatus, 0) << windir << result.err;
         EXPECT_EQ(suite.ReadFile("version.lis"), SmallSuiteList()) << windir;
@@ -254,7 +266,7 @@ TEST(PelkorList, AClosedStderrNeverLetsMessagesIntoTheList) {
     TempTree suite;
     suite.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
     suite.MakeDir("bin/kplmek.exe");  // gives a message
-    const auto result = RunCli({suite.Root()}, {.closeStderr = true});
+    const auto result = RunCli({suite.Root()}, With([](auto& o) { o.closeStderr = true; }));
     EXPECT_EQ(result.exitStatus, 3);
     EXPECT_EQ(suite.ReadFile("version.lis"), SmallSuiteList());
 }
@@ -273,7 +285,8 @@ TEST(PelkorList, AKilledRunLeavesThePreviousList) {
     }
     ::fcntl(full[1], F_SETFL, 0);  // the child blocks on it
 
-    ChildProcess child({PELKOR_LIST_EXE, suite.Root()}, {.stderrFd = full[1]});
+    ChildProcess child({PELKOR_LIST_EXE, suite.Root()},
+                       With([&](auto& o) { o.stderrFd = full[1]; }));
     // The new list is begun beside the old one before the first file is scanned.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     auto entries = [&] {
@@ -308,7 +321,8 @@ TEST(PelkorList, ATerminatedRunLeavesNoTemporaryFile) {
     while (::write(full[1], stuffing.data(), stuffing.size()) > 0) {
     }
     ::fcntl(full[1], F_SETFL, 0);
-    ChildProcess child({PELKOR_LIST_EXE, suite.Root()}, {.stderrFd = full[1]});
+    ChildProcess child({PELKOR_LIST_EXE, suite.Root()},
+                       With([&](auto& o) { o.stderrFd = full[1]; }));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::distance(std::filesystem::directory_iterator(suite.Root()),
                          std::filesystem::directory_iterator()) < 3 &&
@@ -365,7 +379,7 @@ TEST(PelkorList, ASparseToolOfATebibyteIsListed) {
     const std::int64_t size = std::int64_t{1} << 40;
     MakeSparseFile(suite.Path("bin/kplr.exe"), size,
                    {{0, MarkerBytes("XFIRST")}, {size - 64, MarkerBytes("XAFTER THE HOLE")}});
-    const auto result = RunCli({suite.Root()}, {.timeoutSeconds = 60});
+    const auto result = RunCli({suite.Root()}, With([](auto& o) { o.timeoutSeconds = 60; }));
     ASSERT_FALSE(result.timedOut) << "the holes were read";
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(suite.ReadFile("version.lis"), ExpectedBanner() + ExpectedProductHeading(0) +

@@ -93,7 +93,8 @@ TEST(FindSettingsFile, TakesOnlyARegularFile) {
         {"fifo", [](const std::string& p) { testing_support::MakeFifo(p); }},
         {"directory", [&](const std::string& p) { std::filesystem::create_directories(p); }},
         {"socket", [](const std::string& p) { testing_support::MakeSocket(p); }},
-        {"link to /dev/zero", [](const std::string& p) { ::symlink("/dev/zero", p.c_str()); }},
+        {"link to /dev/zero",
+         [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); }},
     };
     for (const auto& [label, make] : kinds) {
         const std::string windir = tree.Path(std::string("windir-") + label);
@@ -128,7 +129,7 @@ TEST(ReadProfileString, ReadsAHugeFileWithinItsLimits) {
 
     // Just within the limit, the key is found after a line far longer than a line may be.
     const auto within = static_cast<std::int64_t>(platform::kSettingsReadLimit) - 64;
-    ::truncate(path.c_str(), 0);
+    ASSERT_EQ(::truncate(path.c_str(), 0), 0);
     testing_support::MakeSparseFile(path, within + 64,
                                     {{0, "[SYSTEM]\n"}, {within - 20, "\nHOME=/within\n"}});
     EXPECT_EQ(platform::ReadProfileString("rivazivu.ini", "SYSTEM", "HOME"), "/within");
