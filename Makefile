@@ -1,13 +1,19 @@
-# The two commands of the README, plus the extras. Each target installs what it needs.
+# The two commands of the README, plus the extras. Each target installs what it needs first
+# (Debian's packages through scripts/install-deps.sh); on a machine that is not Debian, or
+# that has them already, SKIP_DEPS=1 skips that step.
+#   make PRESET=clang test    builds and tests with another preset, in that preset's directory
 PRESET ?= default
-BUILD_DIR := build
+# The build directory of each preset, as CMakePresets.json names it.
+BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
+SKIP_DEPS ?=
+DEPS := $(if $(SKIP_DEPS),@true,@scripts/install-deps.sh)
 
 .PHONY: all deps configure build run test asan-test fuzz screenshots clean
 
 all: build
 
 deps:
-	@scripts/install-deps.sh
+	$(DEPS)
 
 configure: deps
 	@cmake --preset $(PRESET) >/dev/null
@@ -31,7 +37,7 @@ test: build
 # whole runs over generated suites against what and strings | grep (docs/performance.md).
 .PHONY: bench
 bench: build
-	@scripts/install-deps.sh --bench
+	$(DEPS) --bench
 	@$(BUILD_DIR)/bin/pelkor_bench
 	@scripts/bench-suite.sh $(BUILD_DIR)
 
@@ -54,5 +60,21 @@ screenshots: build
 	@WINDIR=$(CURDIR)/$(BUILD_DIR)/demo/windir QT_QPA_PLATFORM=offscreen \
 	    $(BUILD_DIR)/bin/pelkor-screenshots docs/images
 
+# The Windows build: mingw-w64 cross compile into build-windows (GoogleTest for Windows built
+# there first), then every test under Wine. The build runs its generators under Wine too; each
+# step has its own Wine session, ended even when the step fails.
+WINDOWS_DIR := build-windows
+
+.PHONY: windows windows-test
+windows:
+	$(DEPS) --windows
+	@scripts/windows-gtest.sh $(WINDOWS_DIR)
+	@cmake --preset windows >/dev/null
+	@scripts/wine-session.sh run $(WINDOWS_DIR) cmake --build --preset windows
+
+windows-test: windows
+	@scripts/wine-session.sh run $(WINDOWS_DIR) ctest --preset windows
+
 clean:
-	rm -rf $(BUILD_DIR) build-clang build-asan build-fuzz
+	@if [ -d $(WINDOWS_DIR)/wine ]; then scripts/wine-session.sh stop $(WINDOWS_DIR); fi
+	rm -rf build build-clang build-asan build-fuzz $(WINDOWS_DIR)

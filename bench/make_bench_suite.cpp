@@ -36,7 +36,7 @@ public:
                 bench::FindExecutables(bench::DefaultExecutableRoots(), 64 * kMiB, 16 * kMiB));
         }
         if (pool_.size() < kMiB) {
-            pool_ = bench::RandomBytes(64 * kMiB, 99);  // no executables here: noise instead
+            pool_ = bench::NoiseBytes(64 * kMiB, 99);  // no executables here: noise instead
             executables_ = false;
         } else {
             executables_ = true;
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         std::uint64_t executableBytes = 0;
         std::size_t executableCount = 0;
         auto writeExecutable = [&](const std::string& name, std::size_t size) {
-            bench::WriteFile(suite / "bin" / name, Executable(name, size, filler, random));
+            bench::WriteFileBytes(suite / "bin" / name, Executable(name, size, filler, random));
             executableBytes += size;
             ++executableCount;
         };
@@ -151,9 +151,9 @@ int main(int argc, char** argv) {
         }
         for (std::size_t i = 0; i < kDefinitions * scale; ++i) {
             std::size_t category = i % versionlist::kCategoryCount;
-            bench::WriteFile(suite / "gen" / bench::DefinitionFileName(category, i),
-                             bench::DefinitionFile(category, i, random.Between(1024, 16384),
-                                                   static_cast<std::uint32_t>(i)));
+            bench::WriteFileBytes(
+                suite / "gen" / bench::NumberedDefinitionName(category, i),
+                bench::NumberedDefinition(category, i, random.Between(1024, 16384)));
         }
         std::printf("%s: %zu executables, %llu bytes (%s); %zu definition files\n",
                     suite.string().c_str(), executableCount,

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/files.hpp"
-#include "platform/message_presenter.hpp"
-#include "versionlist/version_list.hpp"
+#include "versionlist/list_file.hpp"
+#include "versionlist/run_sink.hpp"
 
 namespace bench {
 
@@ -20,13 +20,6 @@ struct RatioGoal {
 
 void RegisterScannerBenchmarks(std::vector<RatioGoal>& goals);
 void RegisterDefinitionBenchmarks(std::vector<RatioGoal>& goals);
-
-// Messages of a benchmarked run are counted, never shown.
-class CountingPresenter final : public platform::MessagePresenter {
-public:
-    void ShowMessage(std::string_view) override { ++count; }
-    long count = 0;
-};
 
 // The real file system with every read counted, for the figures "reads per file" and "bytes
 // per file".
@@ -41,11 +34,22 @@ public:
     long bytesRead = 0;
 };
 
-// A list run's readers writing their lines to /dev/null.
-struct NullListRun {
-    explicit NullListRun(platform::FileSystem& fileSystem);
-    CountingPresenter presenter;
-    versionlist::VersionList list;
+// Where the benchmarked readers' findings go: through the list file's formatting into
+// nothing, with their failures counted.
+class NullListRun {
+public:
+    NullListRun();
+    versionlist::RunSink& Sink() { return sinks_; }
+    long Failures() const { return failures_.count; }
+
+private:
+    struct FailureCount final : versionlist::RunSink {
+        void Failed(const versionlist::Failure&) override { ++count; }
+        long count = 0;
+    };
+    versionlist::ListFileWriter list_;
+    FailureCount failures_;
+    versionlist::SinkList sinks_{&list_, &failures_};
 };
 
 }  // namespace bench

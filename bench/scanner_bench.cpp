@@ -11,6 +11,7 @@
 #include "bench/bench_support.hpp"
 #include "bench/registry.hpp"
 #include "versionlist/marker_scanner.hpp"
+#include "versionlist/readers.hpp"
 
 namespace fs = std::filesystem;
 
@@ -114,7 +115,7 @@ void ReadScanner(benchmark::State& state, const FileSet* files) {
 // The run's own reader, with its own read size, writing its lines to /dev/null.
 void ScanVersionMarkers(benchmark::State& state, const FileSet* files) {
     CountingFileSystem counting;
-    NullListRun run(counting);
+    NullListRun run;
     std::vector<std::pair<std::string, std::string>> split;
     for (const auto& path : files->paths) {
         fs::path p(path);
@@ -122,10 +123,10 @@ void ScanVersionMarkers(benchmark::State& state, const FileSet* files) {
     }
     for (auto _ : state) {
         for (const auto& [dir, name] : split) {
-            run.list.ScanVersionMarkers(dir, name);
+            versionlist::ScanVersionMarkers(counting, run.Sink(), dir, name);
         }
     }
-    if (run.presenter.count > 0) {
+    if (run.Failures() > 0) {
         state.SkipWithError("the scanner reported a failure");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * files->bytes));
@@ -137,7 +138,7 @@ void ScanVersionMarkers(benchmark::State& state, const FileSet* files) {
 
 void RegisterScannerBenchmarks(std::vector<RatioGoal>& goals) {
     // Built once and kept for the whole process: the benchmarks hold pointers to them.
-    static const std::string random = RandomBytes(kDataSize, 1);
+    static const std::string random = NoiseBytes(kDataSize, 1);
     static const FileSet executables = [] {
         FileSet set;
         for (const auto& path : FindExecutables(DefaultExecutableRoots(), kDataSize, 16 * kMiB)) {

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "platform/cp932.hpp"
+#include "platform/utf8.hpp"
+#include "versionlist/catalogue.hpp"
 
 namespace cli {
 namespace {
@@ -71,7 +73,7 @@ void AppendTools(std::string& out, const std::vector<versionlist::ToolReport>& t
         out.append(i == 0 ? "{" : ",{");
         out.append("\"file\":");
         AppendName(out, tool.file);
-        out.append(",\"readable\":").append(tool.failed ? "false" : "true");
+        out.append(",\"readable\":").append(tool.readable ? "true" : "false");
         out.append(",\"markers\":[");
         for (std::size_t m = 0; m < tool.markers.size(); ++m) {
             if (m != 0) {
@@ -87,19 +89,20 @@ void AppendTools(std::string& out, const std::vector<versionlist::ToolReport>& t
 }  // namespace
 
 std::string JsonReport(const versionlist::RunReport& report) {
+    const versionlist::RunResult& result = report.result;
     std::string out = "{\"installDir\":";
-    AppendName(out, report.installDir);
+    AppendName(out, result.installDir);
     out.append(",\"listPath\":");
-    AppendName(out, report.listPath);
-    out.append(",\"outcome\":\"").append(OutcomeName(report.outcome)).append("\"");
-    out.append(",\"found\":").append(report.found ? "true" : "false");
+    AppendName(out, result.listPath);
+    out.append(",\"outcome\":\"").append(OutcomeName(result.outcome)).append("\"");
+    out.append(",\"found\":").append(result.found ? "true" : "false");
     out.append(",\"categories\":[");
     for (std::size_t c = 0; c < report.categories.size(); ++c) {
         const auto& category = report.categories[c];
         out.append(c == 0 ? "{" : ",{");
         out.append("\"index\":").append(std::to_string(category.index));
         out.append(",\"name\":");
-        AppendString(out, category.displayName);
+        AppendString(out, versionlist::ToolCatalogue[category.index].DisplayName);
         out.append(",\"tools\":");
         AppendTools(out, category.tools);
         out.append(",\"definitions\":[");
@@ -108,7 +111,7 @@ std::string JsonReport(const versionlist::RunReport& report) {
             out.append(d == 0 ? "{" : ",{");
             out.append("\"file\":");
             AppendName(out, definition.file);
-            out.append(",\"readable\":").append(definition.failed ? "false" : "true");
+            out.append(",\"readable\":").append(definition.readable ? "true" : "false");
             out.append(",\"name\":");
             AppendSuiteText(out, definition.name.substr(0, definition.name.find('\0')));
             out.append(",\"version\":");
@@ -120,16 +123,11 @@ std::string JsonReport(const versionlist::RunReport& report) {
     out.append("],\"converters\":");
     AppendTools(out, report.converters);
     out.append(",\"failures\":[");
-    bool first = true;
-    for (const auto& message : report.messages) {
-        if (message == versionlist::messages::kNothingFound) {
-            continue;  // an outcome, told by "outcome", not a failure
-        }
-        if (!first) {
+    for (std::size_t f = 0; f < report.failures.size(); ++f) {
+        if (f != 0) {
             out.push_back(',');
         }
-        first = false;
-        AppendName(out, message);
+        AppendName(out, versionlist::MessageText(report.failures[f]));
     }
     out.append("]}\n");
     return out;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "versionlist/version_list.hpp"
+#include "versionlist/report.hpp"
 
 namespace cli {
 

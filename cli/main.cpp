@@ -6,9 +6,13 @@
 #include <string_view>
 
 #include "cli/json_report.hpp"
+#include "cli/terminal_text.hpp"
+#include "platform/console.hpp"
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
+#include "platform/process.hpp"
 #include "versionlist/list_file.hpp"
+#include "versionlist/report.hpp"
 #include "versionlist/version_list.hpp"
 
 namespace {
@@ -22,7 +26,7 @@ enum ExitStatus {
     kExitReadFailures = 3,
 };
 
-constexpr const char* kUsage =
+constexpr std::string_view kUsage =
     "Usage: pelkor-list [--print | --json] [INSTALL_DIR]\n"
     "Write INSTALL_DIR/version.lis, the version list of the KOMA-R suite installed there.\n"
     "Without INSTALL_DIR the install directory is taken from the suite's settings file\n"
@@ -35,68 +39,75 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 list written; 1 list written, nothing of the suite found;\n"
     "2 usage error, or the list could not be created or written;\n"
-    "3 list written, but some suite file could not be read.\n";
+    "3 list written, but some suite file or directory could not be read.\n";
 
 // Messages go to stderr, one line each.
 class StderrPresenter final : public platform::MessagePresenter {
 public:
     void ShowMessage(std::string_view text) override {
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-            text.remove_suffix(1);
-        }
-        std::string line(kProgram);
-        line.append(": ");
-        for (char c : text) {
-            line.append(c == '\n' ? "\\n" : std::string(1, c));
-        }
-        line.push_back('\n');
-        std::fwrite(line.data(), 1, line.size(), stderr);
-        std::fflush(stderr);
+        platform::WriteText(platform::StandardStream::kError, cli::MessageLine(kProgram, text));
     }
 };
 
-int Usage(const char* problem) {
-    std::fprintf(stderr, "%s: %s\nTry 'pelkor-list --help' for more information.\n",
-                 kProgram.data(), problem);
+int Usage(std::string_view problem) {
+    platform::WriteText(platform::StandardStream::kError,
+                        std::string(kProgram) + ": " + std::string(problem) +
+                            "\nTry 'pelkor-list --help' for more information.\n");
     return kExitFailure;
 }
 
-bool WriteStdout(std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
+// The list as a reader sees it: read back as text, decoded, one LF per line; on a terminal
+// with its control characters shown, not obeyed.
+std::string ListForPrinting(const std::string& path) {
+    std::string text;
+    platform::ReadTextModeFile(platform::SystemFileSystem(), path, text);
+    std::string lines = versionlist::ListDisplayText(text);
+    if (platform::IsTerminal(platform::StandardStream::kOutput)) {
+        lines = cli::EscapeControls(lines);
+    }
+    return lines;
 }
 
-// The list as a reader sees it: read back as text, decoded, one LF per line.
-std::string ListForTerminal(const std::string& path) {
-    std::string text;
-    platform::ReadTextModeFile(path, text);
-    return versionlist::ListDisplayText(text);
+int ExitStatusOf(const versionlist::RunResult& result) {
+    switch (result.outcome) {
+        case versionlist::RunOutcome::kCreateFailed:
+        case versionlist::RunOutcome::kWriteFailed:
+            return kExitFailure;
+        case versionlist::RunOutcome::kNothingFound:
+            // With bin or gen unsearchable the suite may well be there.
+            return result.searchFailures ? kExitReadFailures : kExitNothingFound;
+        case versionlist::RunOutcome::kFound:
+            return result.readFailures ? kExitReadFailures : kExitFound;
+    }
+    return kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::PrepareProcess();
     bool print = false;
     bool json = false;
     bool optionsDone = false;
     const char* installDir = nullptr;
     for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
+        const std::string_view arg = argv[i];
         if (!optionsDone && arg == "--") {
             optionsDone = true;
         } else if (!optionsDone && arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return kExitFound;
+            return platform::WriteText(platform::StandardStream::kOutput, kUsage) ? kExitFound
+                                                                                  : kExitFailure;
         } else if (!optionsDone && arg == "--version") {
-            std::printf("pelkor-list %s %s\n", versionlist::kProgramVersion.data(),
-                        versionlist::kBuildTag.data());
-            return kExitFound;
+            const std::string version = "pelkor-list " + std::string(versionlist::kProgramVersion) +
+                                        " " + std::string(versionlist::kBuildTag) + "\n";
+            return platform::WriteText(platform::StandardStream::kOutput, version) ? kExitFound
+                                                                                   : kExitFailure;
         } else if (!optionsDone && arg == "--print") {
             print = true;
         } else if (!optionsDone && arg == "--json") {
             json = true;
         } else if (!optionsDone && arg.size() > 1 && arg.front() == '-') {
-            return Usage(("unknown option '" + std::string(arg) + "'").c_str());
+            return Usage("unknown option '" + cli::EscapeControls(arg) + "'");
         } else if (installDir == nullptr) {
             installDir = argv[i];
         } else {
@@ -106,36 +117,37 @@ int main(int argc, char** argv) {
     if (print && json) {
         return Usage("--print and --json cannot be combined");
     }
+    // An empty argument is most often a variable that was never set; it would otherwise
+    // name the root directory.
+    if (installDir != nullptr && *installDir == '\0') {
+        return Usage("the install directory given is empty");
+    }
 
     StderrPresenter presenter;
-    versionlist::VersionList list(presenter);
-    list.CollectReport = json;
-    std::string directory =
+    versionlist::MessageSink messages(presenter);
+    versionlist::ReportSink report;
+    versionlist::SinkList sinks{&messages, &report};
+    const std::string directory =
         installDir != nullptr ? std::string(installDir) : versionlist::FindInstallDir();
-    versionlist::RunOutcome outcome = list.WriteVersionList(directory);
+    const versionlist::RunResult result = versionlist::WriteVersionList(
+        directory, json ? static_cast<versionlist::RunSink&>(sinks)
+                        : static_cast<versionlist::RunSink&>(messages));
 
-    bool listWritten = outcome == versionlist::RunOutcome::kFound ||
-                       outcome == versionlist::RunOutcome::kNothingFound;
+    const bool listWritten = result.outcome == versionlist::RunOutcome::kFound ||
+                             result.outcome == versionlist::RunOutcome::kNothingFound;
     bool outputOk = true;
     if (json) {
-        outputOk = WriteStdout(cli::JsonReport(list.Report));
+        outputOk = platform::WriteText(platform::StandardStream::kOutput,
+                                       cli::JsonReport(report.Report()));
     } else if (print && listWritten) {
-        outputOk = WriteStdout(ListForTerminal(list.ListPath));
+        outputOk = platform::WriteText(platform::StandardStream::kOutput,
+                                       ListForPrinting(result.listPath));
     }
     if (!outputOk) {
-        std::fprintf(stderr, "%s: cannot write to standard output: %s\n", kProgram.data(),
-                     std::strerror(errno));
+        platform::WriteText(platform::StandardStream::kError,
+                            std::string(kProgram) + ": cannot write to standard output: " +
+                                std::strerror(errno) + "\n");
         return kExitFailure;
     }
-
-    switch (outcome) {
-        case versionlist::RunOutcome::kCreateFailed:
-        case versionlist::RunOutcome::kWriteFailed:
-            return kExitFailure;
-        case versionlist::RunOutcome::kNothingFound:
-            return kExitNothingFound;
-        case versionlist::RunOutcome::kFound:
-            return list.Report.readFailures ? kExitReadFailures : kExitFound;
-    }
-    return kExitFailure;
+    return ExitStatusOf(result);
 }

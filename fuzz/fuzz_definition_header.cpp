@@ -5,19 +5,20 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "memory_files.hpp"
+#include "fuzz_check.hpp"
 #include "platform/cp932.hpp"
-#include "text_mode_rules.hpp"
+#include "support/test_file_system.hpp"
+#include "support/text_mode_rules.hpp"
 #include "versionlist/catalogue.hpp"
 #include "versionlist/definition_header.hpp"
-#include "versionlist/version_list.hpp"
+#include "versionlist/list_file.hpp"
+#include "versionlist/readers.hpp"
 
 namespace {
 
-class SilentPresenter final : public platform::MessagePresenter {
-public:
-    void ShowMessage(std::string_view) override { ++shown; }
-    int shown = 0;
+struct FailureCount final : versionlist::RunSink {
+    void Failed(const versionlist::Failure&) override { ++count; }
+    int count = 0;
 };
 
 std::string UpToNul(const std::string& text) {
@@ -33,20 +34,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string header = provider.ConsumeRemainingBytesAsString();
 
     std::string list;
-    fuzzcheck::MemoryFileSystem files(header, list);
-    SilentPresenter presenter;
-    versionlist::VersionList run(presenter, files);
-    run.ListFile = std::make_unique<versionlist::ListFileWriter>(files.Create("version.lis"));
-    run.ReadDefinitionHeader("lkd1.kpd", "/suite/gen/", category);
-    FUZZ_CHECK(run.ListFile->Close());
-    FUZZ_CHECK(presenter.shown == 0);
+    testing_support::TestFileSystem files;
+    files.everyFile = header;
+    files.listInMemory = &list;
+    versionlist::ListFileWriter listFile(files.Create("version.lis"));
+    FailureCount failures;
+    versionlist::SinkList sinks{&listFile, &failures};
+    versionlist::ReadDefinitionHeader(files, sinks, "lkd1.kpd", "/suite/gen/", category);
+    FUZZ_CHECK(listFile.Close());
+    FUZZ_CHECK(failures.count == 0);
 
     const auto nameField = versionlist::NameField(category);
     const std::string name = versionlist::DefinitionName(
-        category, fuzzcheck::TextModeRead(header, static_cast<std::size_t>(nameField.offset),
-                                          nameField.count));
+        category, testing_support::TextModeRead(header, static_cast<std::size_t>(nameField.offset),
+                                                nameField.count));
     const std::string version =
-        versionlist::DefinitionVersion(category, fuzzcheck::TextModeRead(header, 56, 16));
+        versionlist::DefinitionVersion(category, testing_support::TextModeRead(header, 56, 16));
     // The name's own rules.
     FUZZ_CHECK(name.size() <= nameField.count);
     if (category != versionlist::kKomaCategory) {
@@ -61,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(name.find(' ') == std::string::npos);
         FUZZ_CHECK(version.size() == 6 && version[0] == 'V' && version[3] == '.');
     }
-    const std::string expected = "    lkd1.kpd\t " + fuzzcheck::StoredText(UpToNul(version)) +
-                                 " \t[" + fuzzcheck::StoredText(UpToNul(name)) +
+    const std::string expected = "    lkd1.kpd\t " + testing_support::StoredText(UpToNul(version)) +
+                                 " \t[" + testing_support::StoredText(UpToNul(name)) +
                                  platform::Utf8ToCp932("定義体]") + "\r\r\n";
     FUZZ_CHECK(list == expected);
     return 0;

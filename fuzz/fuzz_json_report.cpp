@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "cli/json_report.hpp"
-#include "memory_files.hpp"
-#include "strict_json.hpp"
+#include "fuzz_check.hpp"
+#include "support/strict_json.hpp"
 #include "versionlist/catalogue.hpp"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 versionlist::ToolReport Tool(FuzzedDataProvider& provider) {
     versionlist::ToolReport tool;
     tool.file = provider.ConsumeRandomLengthString(40);
-    tool.failed = provider.ConsumeBool();
+    tool.readable = provider.ConsumeBool();
     std::size_t markers = provider.ConsumeIntegralInRange<std::size_t>(0, 4);
     for (std::size_t i = 0; i < markers; ++i) {
         tool.markers.push_back(provider.ConsumeRandomLengthString(80));
@@ -28,18 +28,17 @@ versionlist::ToolReport Tool(FuzzedDataProvider& provider) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
     versionlist::RunReport report;
-    report.installDir = provider.ConsumeRandomLengthString(60);
-    report.listPath = report.installDir + "/version.lis";
-    report.outcome =
+    report.result.installDir = provider.ConsumeRandomLengthString(60);
+    report.result.listPath = report.result.installDir + "/version.lis";
+    report.result.outcome =
         static_cast<versionlist::RunOutcome>(provider.ConsumeIntegralInRange<int>(0, 3));
-    report.found = provider.ConsumeBool();
-    report.readFailures = provider.ConsumeBool();
+    report.result.found = provider.ConsumeBool();
+    report.result.readFailures = provider.ConsumeBool();
     std::size_t categories = provider.ConsumeIntegralInRange<std::size_t>(0, 3);
     for (std::size_t c = 0; c < categories; ++c) {
         versionlist::CategoryReport category;
         category.index =
             provider.ConsumeIntegralInRange<std::size_t>(0, versionlist::kCategoryCount - 1);
-        category.displayName = std::string(versionlist::ToolCatalogue[category.index].DisplayName);
         std::size_t tools = provider.ConsumeIntegralInRange<std::size_t>(0, 3);
         for (std::size_t t = 0; t < tools; ++t) {
             category.tools.push_back(Tool(provider));
@@ -50,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             definition.file = provider.ConsumeRandomLengthString(40);
             definition.version = provider.ConsumeRandomLengthString(8);
             definition.name = provider.ConsumeRandomLengthString(32);
-            definition.failed = provider.ConsumeBool();
+            definition.readable = provider.ConsumeBool();
             category.definitions.push_back(definition);
         }
         report.categories.push_back(category);
@@ -60,12 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         report.converters.push_back(Tool(provider));
     }
     while (provider.remaining_bytes() > 0) {
-        report.messages.push_back("[" + provider.ConsumeRandomLengthString(60) +
-                                  "] Open Error !!\n");
+        const auto kind =
+            static_cast<versionlist::FailureKind>(provider.ConsumeIntegralInRange<int>(
+                0, static_cast<int>(versionlist::FailureKind::kListWrite)));
+        report.failures.push_back({kind, provider.ConsumeRandomLengthString(60)});
     }
 
     const std::string json = cli::JsonReport(report);
-    if (!fuzzcheck::IsStrictJson(json)) {
+    if (!testing_support::IsStrictJson(json)) {
         std::fwrite(json.data(), 1, json.size(), stderr);
         FUZZ_CHECK(!"the report is no strict UTF-8 JSON");
     }

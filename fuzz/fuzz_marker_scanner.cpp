@@ -1,5 +1,6 @@
 // The marker scanner over arbitrary bytes split into arbitrary reads: the same markers as one
-// read, and as the state machine fed one byte at a time.
+// read, and as the state machine fed one byte at a time; and the scan of a whole file whose
+// runs of zero bytes are holes the scan passes over gives the markers of the plain bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -7,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "memory_files.hpp"
+#include "fuzz_check.hpp"
+#include "support/test_file_system.hpp"
 #include "versionlist/marker_scanner.hpp"
+#include "versionlist/readers.hpp"
 
 namespace {
 
@@ -59,10 +62,36 @@ std::vector<std::string> ByteByByte(const std::string& bytes) {
     return markers;
 }
 
+// Every marker line the scan of a file hands on.
+struct MarkerList final : versionlist::RunSink {
+    void MarkerLine(std::string_view marker) override { markers.emplace_back(marker); }
+    void Failed(const versionlist::Failure&) override { failed = true; }
+    std::vector<std::string> markers;
+    bool failed = false;
+};
+
+// The runs of at least minimum zero bytes, as holes of a sparse file.
+std::vector<std::pair<std::int64_t, std::int64_t>> ZeroRuns(const std::string& bytes,
+                                                            std::size_t minimum) {
+    std::vector<std::pair<std::int64_t, std::int64_t>> runs;
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t end = i;
+        while (end < bytes.size() && bytes[end] == '\0') {
+            ++end;
+        }
+        if (end - i >= minimum) {
+            runs.emplace_back(i, end - i);
+        }
+        i = end > i ? end : i + 1;
+    }
+    return runs;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
+    const auto holeMinimum = provider.ConsumeIntegralInRange<std::size_t>(1, 64);
     std::vector<std::size_t> splits;
     std::size_t splitCount = provider.ConsumeIntegralInRange<std::size_t>(0, 16);
     for (std::size_t i = 0; i < splitCount; ++i) {
@@ -91,6 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(split == whole);
     FUZZ_CHECK(manyReads.InMarker() == oneRead.InMarker());
     FUZZ_CHECK(whole == ByteByByte(bytes));
+
+    testing_support::TestFileSystem files;
+    files.memoryFiles["/bin/kplr.exe"] = bytes;
+    files.memoryHoles["/bin/kplr.exe"] = ZeroRuns(bytes, holeMinimum);
+    MarkerList scanned;
+    versionlist::ScanVersionMarkers(files, scanned, "/bin/", "kplr.exe");
+    FUZZ_CHECK(!scanned.failed);
+    FUZZ_CHECK(scanned.markers == whole);
     for (const auto& marker : whole) {
         FUZZ_CHECK(!marker.empty() && marker[0] == 'X');
         FUZZ_CHECK(marker.size() <= versionlist::MarkerScanner::kMaxText);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "memory_files.hpp"
+#include "fuzz_check.hpp"
 #include "platform/settings.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string value = platform::ProfileString(text, section, key);
     FUZZ_CHECK(value.find('\n') == std::string::npos);
+    FUZZ_CHECK(value.find('\0') == std::string::npos);  // a value ends at its first NUL
     FUZZ_CHECK(value.empty() || text.find(value) != std::string::npos);
     // The same text with a section and key that certainly match gives their value.
     const std::string appended = text + "\n[FuzzSection]\nFuzzKey = \"v a l\"\n";

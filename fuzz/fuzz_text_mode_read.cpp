@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "memory_files.hpp"
-#include "text_mode_rules.hpp"
+#include "fuzz_check.hpp"
+#include "support/test_file_system.hpp"
+#include "support/text_mode_rules.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string file = provider.ConsumeRemainingBytesAsString();
 
-    platform::TextModeFile text(std::make_unique<fuzzcheck::MemoryInputFile>(file));
+    platform::TextModeFile text(std::make_unique<testing_support::MemoryInputFile>(file));
     std::size_t position = 0;
     for (const auto& step : steps) {
         if (step.seek) {
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         long n = text.Read(buffer, step.count);
         FUZZ_CHECK(n >= 0 && static_cast<std::size_t>(n) <= step.count);
         FUZZ_CHECK(std::string(buffer, static_cast<std::size_t>(n)) ==
-                   fuzzcheck::TextModeRead(file, position, step.count));
+                   testing_support::TextModeRead(file, position, step.count));
         // The next read without a positioning starts behind the bytes this one took.
         if (position < file.size()) {
             position += std::min(step.count, file.size() - position);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "memory_files.hpp"
+#include "fuzz_check.hpp"
 #include "platform/dir_search.hpp"
 
 namespace {

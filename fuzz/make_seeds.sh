@@ -33,6 +33,7 @@ seed fuzz_text_mode_read/fields '0123456789\r\n\x1a\r\r\n\n\n\x00\x00\x01\x40\x0
 
 seed fuzz_settings/suite '[SYSTEM]\r\nHOME = "/opt/koma r"\r\nPATH=/opt/komar/bin\r\n; comment\r\n[other]\nHOME=x\n'
 seed fuzz_settings/odd '[ system \nhome\n=\n[SYSTEM]]\n HOME =  "\n'
+seed fuzz_settings/nul '[SYSTEM]\nHOME=/tmp/victim.txt\0/x\nPATH="/opt\0/bin"\n[SYS\0TEM]\nHOME=\0\n'
 
 seed fuzz_wildcard/converter 'komf*.exe\x00komf12.EXE\x01'
 seed fuzz_wildcard/definition 'lkd*.kpd\x00lkd\xe5\xae\x9a.kpd\x01'

@@ -1,15 +1,10 @@
-// Conversions between the file system's UTF-8 and the list file's Shift-JIS (code page 932).
+// Conversions between the program's UTF-8 and the list file's Shift-JIS (code page 932).
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace platform {
-
-bool IsValidUtf8(std::string_view text);
-
-// The text with every byte that starts no well-formed UTF-8 character replaced by U+FFFD.
-std::string SanitizeUtf8(std::string_view text);
 
 // UTF-8 to CP932. A character CP932 lacks becomes "?"; text that is not valid UTF-8 is
 // returned byte for byte, since it cannot be read as characters at all.

@@ -15,8 +15,9 @@ public:
     virtual bool StartEditor(const std::string& path) = 0;
 };
 
-// The system's editor: on Windows "notepad %s"; elsewhere the command in $PELKOR_EDITOR
-// (split into words, the path appended as the last argument), else xdg-open.
+// The system's editor, given the file's absolute path so that no file name can pass for an
+// option: here the command in $PELKOR_EDITOR (split into words, the path appended as the last
+// argument), else xdg-open; on Windows Notepad.
 EditorLauncher& SystemEditorLauncher();
 
 // The words of a command as a POSIX shell splits a simple command: blanks, tabs and line
@@ -25,13 +26,13 @@ EditorLauncher& SystemEditorLauncher();
 // keeps the next character. An unclosed quote runs to the end of the text.
 std::vector<std::string> SplitCommandWords(std::string_view command);
 
-// The argument vector that starts the editor on path with editorVariable as $PELKOR_EDITOR
-// (empty or blank: xdg-open).
+// The argument vector that opens path in the system's editor, editorVariable standing for
+// $PELKOR_EDITOR (empty or blank: xdg-open). On Windows: "notepad" and the path.
 std::vector<std::string> EditorCommand(std::string_view editorVariable, const std::string& path);
 
-// Starts argv[0] (looked up in PATH when it holds no slash) with the arguments argv in a new
-// session, detached: the caller never waits for it, and no child is left for it to reap.
-// False when the program cannot be found or the process cannot be created.
+// Starts argv[0] (looked up in PATH when it names no directory) with the arguments argv,
+// detached: the caller never waits for it, and no child is left for it to reap. False when
+// the program cannot be found or the process cannot be created.
 bool StartDetached(const std::vector<std::string>& argv);
 
 }  // namespace platform

@@ -16,9 +16,16 @@ public:
     virtual long Read(char* buffer, std::size_t count) = 0;
     // Positions from the start of the file; positioning beyond the end succeeds.
     virtual bool Seek(std::int64_t offset) = 0;
+    // When the position stands in a hole of a sparse file (bytes the file system does not
+    // store, which read as zeros), moves to the hole's end and returns how many bytes it
+    // passed over; 0 where there is no hole or the file system does not tell.
+    virtual std::int64_t SkipHole() { return 0; }
 };
 
-// A file opened for writing. Write delivers all bytes or fails; Close reports the final outcome.
+// The list file being written. Write delivers all bytes or fails. Close finishes the file and
+// reports the outcome: true only when every byte is in place under the file's name. A file
+// destroyed without a successful Close leaves what stood under its name before untouched
+// wherever the system allows.
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
@@ -30,12 +37,16 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // Opens an existing file read-only; every byte is delivered as stored. Directories,
-    // pipes and devices fail to open, so nothing on disk can make a reader wait forever.
+    // Opens an existing regular file read-only; every byte is delivered as stored. Anything
+    // else (a directory, pipe, socket or device, or a link to one) is never opened and fails,
+    // so nothing on disk can make a reader wait forever or wake a device's driver.
     virtual std::unique_ptr<InputFile> OpenBinary(const std::string& path) = 0;
-    // As OpenBinary, but reads follow the text-mode rules of TextModeFile.
+    // As OpenBinary, but reads follow the runtime's text-mode rules (TextModeFile).
     virtual std::unique_ptr<InputFile> OpenText(const std::string& path);
-    // Creates or truncates a file for writing.
+    // Starts the list file at path. The new content replaces the old only when Close
+    // succeeds: it is written to a new file beside it, which then takes the name; a link under
+    // the name is replaced, never written through. Null when the file cannot be created, and
+    // when a directory, pipe, socket or device stands under the name.
     virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
 };
 
@@ -57,6 +68,6 @@ private:
 
 // Reads a whole file as a text-mode stream does: CR LF becomes LF, a lone CR stays, Ctrl-Z
 // ends the text. Returns false when the file cannot be opened; a read error ends the text.
-bool ReadTextModeFile(const std::string& path, std::string& text);
+bool ReadTextModeFile(FileSystem& fileSystem, const std::string& path, std::string& text);
 
 }  // namespace platform

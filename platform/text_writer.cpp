@@ -10,11 +10,7 @@ TextModeWriter::TextModeWriter(std::unique_ptr<OutputFile> file) : file_(std::mo
     buffer_.reserve(kBufferSize * 2);
 }
 
-TextModeWriter::~TextModeWriter() {
-    if (file_) {
-        Close();
-    }
-}
+TextModeWriter::~TextModeWriter() = default;
 
 void TextModeWriter::Write(std::string_view bytes) {
     if (failed_ || !file_) {
@@ -43,7 +39,9 @@ bool TextModeWriter::Close() {
         return !failed_;
     }
     Flush();
-    if (!file_->Close()) {
+    // A file that missed a write is dropped, never finished: what stood under its name before
+    // stays in place.
+    if (!failed_ && !file_->Close()) {
         failed_ = true;
     }
     file_.reset();

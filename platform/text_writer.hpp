@@ -12,6 +12,7 @@ namespace platform {
 class TextModeWriter {
 public:
     explicit TextModeWriter(std::unique_ptr<OutputFile> file);
+    // Drops a file that was never closed.
     ~TextModeWriter();
     TextModeWriter(const TextModeWriter&) = delete;
     TextModeWriter& operator=(const TextModeWriter&) = delete;
@@ -20,6 +21,8 @@ public:
     // failure further writes are dropped; the failure is reported by Close.
     void Write(std::string_view bytes);
     // Flushes and closes; true only when every byte reached the file and the close succeeded.
+    // After a failed write the file is dropped without being closed, so it never takes the
+    // place of the file it was to replace.
     bool Close();
     bool Failed() const { return failed_; }
 

@@ -1,23 +1,13 @@
-// The process's current directory and a directory's subdirectories, byte for byte.
+// A directory's subdirectories, by the file system's bytes, whatever they are.
 #include "shell/directories.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <system_error>
 
 #include "platform/dir_search.hpp"
-#include "platform/settings.hpp"
 
 namespace shell {
-
-bool EnterDirectory(const std::string& dir) {
-    std::error_code error;
-    std::filesystem::current_path(std::filesystem::path(dir), error);
-    return !error;
-}
-
-std::string CurrentDirectory() {
-    return platform::CurrentDirectory();
-}
 
 std::vector<std::string> Subdirectories(const std::string& dir) {
     std::vector<std::string> names;

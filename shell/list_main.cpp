@@ -1,17 +1,14 @@
 // What the main dialog does, whichever toolkit draws it.
 #include "shell/list_main.hpp"
 
-#include <filesystem>
-#include <system_error>
-
+#include "platform/paths.hpp"
 #include "shell/batch_switch.hpp"
-#include "shell/directories.hpp"
 
 namespace shell {
 
 std::string BrowseStartText(std::string fieldText) {
-    if (fieldText.empty() || fieldText.back() != kSeparator) {
-        fieldText.push_back(kSeparator);
+    if (fieldText.empty() || !platform::IsPathSeparator(fieldText.back())) {
+        fieldText.push_back(platform::kPathSeparator);
     }
     return fieldText;
 }
@@ -24,9 +21,7 @@ AfterRun WhatFollowsRun(RunOutcome outcome, bool batchMode) {
 }
 
 bool StartEditorOnList(platform::EditorLauncher& editor, const std::string& listPath) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(listPath, error);
-    return editor.StartEditor(error ? listPath : absolute.string());
+    return editor.StartEditor(platform::AbsolutePath(listPath));
 }
 
 ListMain::ListMain(ListMainView& view, platform::MessagePresenter& presenter,
@@ -60,7 +55,7 @@ void ListMain::WriteVersionList() {
 void ListMain::OnBrowse() {
     const std::string start = BrowseStartText(view_.InstallDirText());
     // A directory that cannot be entered leaves the picker where the process already is.
-    EnterDirectory(start);
+    platform::SetCurrentDirectory(start);
     if (const std::optional<std::string> selected = view_.RunDirectoryPicker(start)) {
         view_.SetInstallDirText(*selected);
     }

@@ -13,9 +13,9 @@
 
 namespace shell {
 
-// The Browse rule: the field's text as a directory, with a separator appended unless its last
-// byte already is one (only the last byte is looked at, so a double-byte character whose
-// second byte equals the separator counts as one).
+// The Browse rule: the field's text as a directory, with the system's separator appended
+// unless its last byte already is a separator (only the last byte is looked at, so a
+// double-byte character whose second byte equals the separator counts as one).
 std::string BrowseStartText(std::string fieldText);
 
 enum class AfterRun { kNothing, kViewer, kEditor };

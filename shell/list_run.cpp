@@ -1,6 +1,7 @@
 // The desktop programs' only calls into the version list core.
 #include "shell/list_run.hpp"
 
+#include "versionlist/failure.hpp"
 #include "versionlist/list_file.hpp"
 #include "versionlist/version_list.hpp"
 
@@ -25,9 +26,10 @@ RunOutcome FromCore(versionlist::RunOutcome outcome) {
 
 ListRun RunVersionList(std::string_view fieldText, platform::MessagePresenter& presenter,
                        platform::FileSystem& fileSystem) {
-    versionlist::VersionList list(presenter, fileSystem);
-    const versionlist::RunOutcome outcome = list.WriteVersionList(fieldText);
-    return ListRun{FromCore(outcome), list.ListPath};
+    versionlist::MessageSink messages(presenter);
+    const versionlist::RunResult result =
+        versionlist::WriteVersionList(fieldText, messages, fileSystem);
+    return ListRun{FromCore(result.outcome), result.listPath};
 }
 
 std::string ProposedInstallDir() {

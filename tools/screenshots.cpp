@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "shell/directories.hpp"
+#include "platform/paths.hpp"
 #include "shell/list_main.hpp"
 #include "shell/list_run.hpp"
 #include "shell/qt/about_dlg.hpp"
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     // The picker as 参照 opens it: in the field's directory, the label showing the field.
     const std::string field = shell::BytesFromText(main.InstallDirField()->text());
     const std::string start = shell::BrowseStartText(field);
-    shell::EnterDirectory(start);
+    platform::SetCurrentDirectory(start);
     shell::CSpecFileDialog picker(shell::TextFromBytes(start), &main);
     ok = Save(Framed(picker), dir, "picker.png") && ok;
     picker.hide();

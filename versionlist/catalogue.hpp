@@ -15,7 +15,7 @@ struct ProductCategory {
     std::string_view DisplayName;
     // File names looked for in bin; slot 0 is the lead tool, an empty slot holds "".
     std::array<std::string_view, kToolSlots> Tools;
-    // Appended to the gen directory string; begins with a separator.
+    // Searched for in the gen directory.
     std::string_view DefinitionPattern;
 };
 
@@ -25,15 +25,15 @@ inline constexpr std::size_t kKomaCategory = 1;
 inline constexpr std::size_t kKplCategory = 0;
 
 inline constexpr std::array<ProductCategory, kCategoryCount> ToolCatalogue = {{
-    {"ＫＰＬ－Ｒ", {"kplr.exe", "kplmek.exe", "kplsav.exe"}, "/lkd*.kpd"},
+    {"ＫＰＬ－Ｒ", {"kplr.exe", "kplmek.exe", "kplsav.exe"}, "lkd*.kpd"},
     {"ＫＯＭＡ－Ｒ",
      {"komar.exe", "kobin.exe", "kotel.exe", "kofra.exe", "koduz.exe", "koduz2.exe", "kohim.exe",
       "kopat.exe", "korem.exe", "kowist"},
-     "/mkd*.kmd"},
-    {"ＫＴＵＮ－Ｒ", {"ktunr.exe", "kmuwa.exe", "ktbes.exe", "ktgol.exe"}, "/tkd*.ktd"},
-    {"ＫＦＥＬ－Ｒ", {"kfelr.exe", "kmuwa.exe"}, "/fkd*.ktd"},
-    {"ＫＷＯＨ－Ｒ", {"kwohr.exe", "kpreb.exe", "kmuwa.exe"}, "/wkd*.ktd"},
-    {"ＫＮＩＳ－Ｒ", {"knisr.exe", "kpreb.exe", "kmuwa.exe"}, "/nkd*.ktd"},
+     "mkd*.kmd"},
+    {"ＫＴＵＮ－Ｒ", {"ktunr.exe", "kmuwa.exe", "ktbes.exe", "ktgol.exe"}, "tkd*.ktd"},
+    {"ＫＦＥＬ－Ｒ", {"kfelr.exe", "kmuwa.exe"}, "fkd*.ktd"},
+    {"ＫＷＯＨ－Ｒ", {"kwohr.exe", "kpreb.exe", "kmuwa.exe"}, "wkd*.ktd"},
+    {"ＫＮＩＳ－Ｒ", {"knisr.exe", "kpreb.exe", "kmuwa.exe"}, "nkd*.ktd"},
 }};
 
 // OMF converters: every entry of bin matching this pattern.

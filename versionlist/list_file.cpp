@@ -2,6 +2,7 @@
 #include "versionlist/list_file.hpp"
 
 #include "platform/cp932.hpp"
+#include "versionlist/catalogue.hpp"
 
 namespace versionlist {
 namespace {
@@ -55,6 +56,10 @@ std::string DefinitionLineText(std::string_view fileName, std::string_view versi
     text.append("\t ").append(UpToNul(version)).append(" \t[").append(UpToNul(name));
     text.append(PELKOR_SJIS("定義体]\r\n"));
     return text;
+}
+
+void ListFileWriter::ProductHeading(std::size_t category) {
+    out_.Write(ProductHeadingText(ToolCatalogue[category].DisplayName));
 }
 
 std::string ListDisplayText(std::string_view textModeBytes) {

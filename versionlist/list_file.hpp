@@ -1,12 +1,14 @@
 // The version list file: its fixed texts and the lines the run writes, in Shift-JIS.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/files.hpp"
 #include "platform/text_writer.hpp"
+#include "versionlist/run_sink.hpp"
 
 namespace versionlist {
 
@@ -20,7 +22,7 @@ std::string BannerText();
 std::string ProductHeadingText(std::string_view displayName);
 std::string ConverterHeadingText();
 std::string MarkerLineText(std::string_view marker);
-// fileName is as the directory search returned it (UTF-8 on this platform, converted);
+// fileName is as the directory search returned it (UTF-8, converted to CP932);
 // version and name are the header's bytes.
 std::string DefinitionLineText(std::string_view fileName, std::string_view version,
                                std::string_view name);
@@ -30,22 +32,20 @@ std::string DefinitionLineText(std::string_view fileName, std::string_view versi
 // its own shown as a blank, the whole text decoded at once so no double-byte character splits.
 std::string ListDisplayText(std::string_view textModeBytes);
 
-// The open list file of one run.
-class ListFileWriter {
+// The list file of one run, written as the run's findings arrive.
+class ListFileWriter final : public RunSink {
 public:
     explicit ListFileWriter(std::unique_ptr<platform::OutputFile> file) : out_(std::move(file)) {}
 
     void WriteBanner() { out_.Write(BannerText()); }
-    void WriteProductHeading(std::string_view displayName) {
-        out_.Write(ProductHeadingText(displayName));
+    void ProductHeading(std::size_t category) override;
+    void ConverterHeading() override { out_.Write(ConverterHeadingText()); }
+    void MarkerLine(std::string_view marker) override { out_.Write(MarkerLineText(marker)); }
+    void DefinitionLine(std::string_view file, std::string_view version,
+                        std::string_view name) override {
+        out_.Write(DefinitionLineText(file, version, name));
     }
-    void WriteConverterHeading() { out_.Write(ConverterHeadingText()); }
-    void WriteMarkerLine(std::string_view marker) { out_.Write(MarkerLineText(marker)); }
-    void WriteDefinitionLine(std::string_view fileName, std::string_view version,
-                             std::string_view name) {
-        out_.Write(DefinitionLineText(fileName, version, name));
-    }
-    // True when every byte reached the file and it closed cleanly.
+    // True when every byte reached the file and it took its place.
     bool Close() { return out_.Close(); }
 
 private:

@@ -1,229 +1,173 @@
-// The version list run and the two readers of the suite's files.
+// The version list run: the catalogue walked in list order, every finding handed on.
 #include "versionlist/version_list.hpp"
 
-#include <array>
-
-#include "platform/dir_search.hpp"
+#include "platform/paths.hpp"
 #include "platform/settings.hpp"
 #include "versionlist/catalogue.hpp"
-#include "versionlist/definition_header.hpp"
-#include "versionlist/marker_scanner.hpp"
+#include "versionlist/readers.hpp"
 
 namespace versionlist {
 namespace {
 
-// Executables are read in large chunks: the scanner's result does not depend on where the
-// reads split a file, and few large reads cost far less than many small ones: 260-byte reads
-// scan more than 20 times slower. 64 KiB stays within the core's second-level cache while it
-// is scanned and sits comfortably on the stack of any thread; 256 KiB measured only 4 to 7%
-// faster (see docs/performance.md).
-constexpr std::size_t kScanReadSize = 64 * 1024;
-
 constexpr std::string_view kSettingsFile = "rivazivu.ini";
 constexpr std::string_view kSettingsSection = "SYSTEM";
 
+std::string WithoutFinalSeparator(std::string dir) {
+    if (!dir.empty() && platform::IsPathSeparator(dir.back())) {
+        dir.pop_back();
+    }
+    return dir;
+}
+
 }  // namespace
 
-VersionList::VersionList(platform::MessagePresenter& presenter, platform::FileSystem& fileSystem)
-    : presenter_(presenter), fileSystem_(fileSystem) {}
-
-std::string FormatMessage(std::string_view format, std::string_view path) {
-    std::string text(format);
-    if (auto at = text.find("%s"); at != std::string::npos) {
-        text.replace(at, 2, path);
-    }
-    return text;
+RunResult WriteVersionList(std::string_view fieldText, RunSink& sink, platform::FileSystem& files) {
+    return ListRun(sink, files).WriteVersionList(fieldText);
 }
 
-void VersionList::ReportError(std::string_view format, std::optional<std::string_view> path) {
-    std::string text = path ? FormatMessage(format, *path) : std::string(format);
-    Report.messages.push_back(text);
-    presenter_.ShowMessage(text);
+void ListRun::FailureWatch::Failed(const Failure& failure) {
+    read = read || IsReadFailure(failure.kind);
+    search = search || failure.kind == FailureKind::kDirectorySearch;
 }
 
-void VersionList::ScanVersionMarkers(const std::string& dir, const std::string& name) {
-    const std::string path = dir + name;
-    auto file = fileSystem_.OpenBinary(path);
-    if (!file) {
-        Report.readFailures = true;
-        if (currentTool_ != nullptr) {
-            currentTool_->failed = true;
-        }
-        ReportError(messages::kScanOpenError, path);
-        return;
+RunResult ListRun::WriteVersionList(std::string_view fieldText) {
+    // The field is read as a C string, and one trailing separator goes.
+    InstallDir = WithoutFinalSeparator(std::string(fieldText.substr(0, fieldText.find('\0'))));
+    const std::string separator(1, platform::kPathSeparator);
+    ListPath = InstallDir + separator + std::string(kListFileName);
+    if (!OpenListFile()) {
+        return Finish();
     }
-    MarkerScanner scanner;
-    std::array<char, kScanReadSize> buffer;
-    long count;
-    while ((count = file->Read(buffer.data(), buffer.size())) > 0) {
-        scanner.Feed(buffer.data(), static_cast<std::size_t>(count), [&](std::string_view text) {
-            ListFile->WriteMarkerLine(text);
-            if (CollectReport && currentTool_ != nullptr) {
-                currentTool_->markers.emplace_back(text);
-            }
-        });
+    bin_.path = InstallDir + separator + "bin" + separator;
+    gen_.path = InstallDir + separator + "gen" + separator;
+    for (std::size_t category = 0; category < ToolCatalogue.size(); ++category) {
+        ListCategory(category);
     }
-    file.reset();  // closed on every path, before any message is shown
-    if (count < 0) {
-        Report.readFailures = true;
-        if (currentTool_ != nullptr) {
-            currentTool_->failed = true;
-        }
-        ReportError(messages::kScanReadError, path);
-    }
+    ListConverters();
+    return Finish();
 }
 
-void VersionList::ReadDefinitionHeader(const std::string& name, const std::string& dir,
-                                       std::size_t category) {
-    const std::string path = dir + name;
-    auto fail = [&](std::string_view format) {
-        Report.readFailures = true;
-        if (currentDefinition_ != nullptr) {
-            currentDefinition_->failed = true;
-        }
-        ReportError(format, path);
-    };
-    auto file = fileSystem_.OpenText(path);
-    if (!file) {
-        fail(messages::kDefinitionOpenError);
-        return;
-    }
-    // Each field read is positioned on its own; a failure ends the call without a line.
-    auto readField = [&](FieldRead field, std::string& delivered) {
-        std::array<char, 32> buffer;
-        if (!file->Seek(field.offset)) {
-            file.reset();
-            fail(messages::kDefinitionSeekError);
-            return false;
-        }
-        long count = file->Read(buffer.data(), field.count);
-        if (count < 0) {
-            file.reset();
-            fail(messages::kDefinitionReadError);
-            return false;
-        }
-        delivered.assign(buffer.data(), static_cast<std::size_t>(count));
-        return true;
-    };
-    std::string nameBytes, versionBytes;
-    if (!readField(NameField(category), nameBytes) || !readField(kVersionField, versionBytes)) {
-        return;
-    }
-    file.reset();
-    std::string definitionName = DefinitionName(category, nameBytes);
-    std::string version = DefinitionVersion(category, versionBytes);
-    ListFile->WriteDefinitionLine(name, version, definitionName);
-    if (CollectReport && currentDefinition_ != nullptr) {
-        currentDefinition_->version = version;
-        currentDefinition_->name = definitionName;
-    }
-}
-
-RunOutcome VersionList::WriteVersionList(std::string_view fieldText) {
-    Report = RunReport{};
-    InstallDir = fieldText;
-    if (!InstallDir.empty() && InstallDir.back() == '/') {
-        InstallDir.pop_back();
-    }
-    ListPath = InstallDir + "/" + std::string(kListFileName);
-    Report.installDir = InstallDir;
-    Report.listPath = ListPath;
-
-    auto output = fileSystem_.Create(ListPath);
+bool ListRun::OpenListFile() {
+    auto output = files_.Create(ListPath);
     if (!output) {
-        ReportError(messages::kListCreateError, ListPath);
-        return Report.outcome = RunOutcome::kCreateFailed;
+        ReportError(sink_, FailureKind::kListCreate, ListPath);
+        return false;
     }
     ListFile = std::make_unique<ListFileWriter>(std::move(output));
+    out_ = std::make_unique<SinkList>(
+        std::initializer_list<RunSink*>{ListFile.get(), &watch_, &sink_});
     ListFile->WriteBanner();
+    return true;
+}
 
-    const std::string binDir = InstallDir + "/bin/";
-    const std::string genDir = InstallDir + "/gen/";
-    bool found = false;
-
-    for (std::size_t c = 0; c < ToolCatalogue.size(); ++c) {
-        const ProductCategory& category = ToolCatalogue[c];
-        bool heading = false;
-        bool lead = false;
-        // The heading stands before the section's first entry, even if that yields no line.
-        auto takeUp = [&] {
-            if (!heading) {
-                ListFile->WriteProductHeading(category.DisplayName);
-                heading = true;
-                if (CollectReport) {
-                    Report.categories.push_back({c, std::string(category.DisplayName), {}, {}});
-                }
-            }
-        };
-        for (std::size_t t = 0; t < kToolSlots; ++t) {
-            auto matches = platform::FindMatches(binDir + std::string(category.Tools[t]));
-            if (matches.empty()) {
-                continue;
-            }
-            const std::string& match = matches.front();
-            if (t == 0) {
-                lead = true;
-            }
-            // A shared tool belongs to a category only when that category's lead is present.
-            if (!IsSharedTool(match) || lead) {
-                takeUp();
-                if (CollectReport) {
-                    currentTool_ = &Report.categories.back().tools.emplace_back();
-                    currentTool_->file = match;
-                }
-                ScanVersionMarkers(binDir, match);
-                currentTool_ = nullptr;
-            }
-            found = true;
+void ListRun::ListCategory(std::size_t category) {
+    const ProductCategory& row = ToolCatalogue[category];
+    bool heading = false;
+    bool lead = false;
+    // The heading stands before the section's first entry, even if that yields no line.
+    const auto takeUp = [&] {
+        if (!heading) {
+            out_->ProductHeading(category);
+            heading = true;
         }
-        for (const auto& match :
-             platform::FindMatches(genDir + std::string(category.DefinitionPattern))) {
+    };
+    for (std::size_t slot = 0; slot < kToolSlots; ++slot) {
+        const auto matches = Search(bin_, row.Tools[slot]);
+        if (matches.names.empty()) {
+            continue;
+        }
+        const std::string& match = ToolMatch(matches.names);
+        lead = lead || slot == 0;
+        // A shared tool belongs to a category only when that category's lead is present.
+        if (!IsSharedTool(match) || lead) {
             takeUp();
-            found = true;
-            if (CollectReport) {
-                currentDefinition_ = &Report.categories.back().definitions.emplace_back();
-                currentDefinition_->file = match;
-            }
-            ReadDefinitionHeader(match, genDir, c);
-            currentDefinition_ = nullptr;
+            out_->Tool(match);
+            ScanVersionMarkers(files_, *out_, bin_.path, match);
         }
+        found_ = true;
     }
+    for (const auto& match : Search(gen_, row.DefinitionPattern).names) {
+        takeUp();
+        found_ = true;
+        out_->Definition(match);
+        ReadDefinitionHeader(files_, *out_, match, gen_.path, category);
+    }
+}
 
+void ListRun::ListConverters() {
     // Converters are listed but do not count as the suite being present.
-    bool converterHeading = false;
-    for (const auto& match : platform::FindMatches(binDir + std::string(kConverterPattern))) {
-        if (!converterHeading) {
-            ListFile->WriteConverterHeading();
-            converterHeading = true;
+    bool heading = false;
+    for (const auto& match : Search(bin_, kConverterPattern).names) {
+        if (!heading) {
+            out_->ConverterHeading();
+            heading = true;
         }
-        if (CollectReport) {
-            currentTool_ = &Report.converters.emplace_back();
-            currentTool_->file = match;
-        }
-        ScanVersionMarkers(binDir, match);
-        currentTool_ = nullptr;
+        out_->Tool(match);
+        ScanVersionMarkers(files_, *out_, bin_.path, match);
     }
+}
 
-    bool complete = ListFile->Close();
+const std::string& ListRun::ToolMatch(const std::vector<std::string>& matches) const {
+    // Of several spellings of one name (or a broken link beside the tool), the one that can
+    // be read is the tool.
+    for (const auto& match : matches) {
+        if (platform::IsRegularFile(bin_.path + match)) {
+            return match;
+        }
+    }
+    return matches.front();
+}
+
+platform::SearchResult ListRun::Search(SearchedDir& dir, std::string_view pattern) {
+    if (pattern.empty()) {
+        return {};  // an empty catalogue slot
+    }
+    platform::SearchResult result = platform::FindMatches(dir.path + std::string(pattern));
+    if (result.failed && !dir.failureReported) {
+        dir.failureReported = true;
+        ReportError(*out_, FailureKind::kDirectorySearch, WithoutFinalSeparator(dir.path));
+    }
+    return result;
+}
+
+RunResult ListRun::Finish() {
+    RunResult result;
+    result.installDir = InstallDir;
+    result.listPath = ListPath;
+    result.found = found_;
+    if (!ListFile) {
+        result.outcome = RunOutcome::kCreateFailed;
+    } else if (const bool complete = ListFile->Close(); !complete) {
+        // A list cut short must never pass for the whole list.
+        ReportError(*out_, FailureKind::kListWrite, ListPath);
+        result.outcome = RunOutcome::kWriteFailed;
+    } else {
+        result.outcome = found_ ? RunOutcome::kFound : RunOutcome::kNothingFound;
+    }
+    result.readFailures = watch_.read;
+    result.searchFailures = watch_.search;
     ListFile.reset();
-    Report.found = found;
-    if (!complete) {
-        // A list cut short by a full disk must never pass for the whole list.
-        ReportError(messages::kListWriteError, ListPath);
-        return Report.outcome = RunOutcome::kWriteFailed;
+    sink_.Finished(result);
+    return result;
+}
+
+void MessageSink::Failed(const Failure& failure) {
+    presenter_.ShowMessage(MessageText(failure));
+}
+
+void MessageSink::Finished(const RunResult& result) {
+    if (result.outcome == RunOutcome::kNothingFound) {
+        presenter_.ShowMessage(kNothingFoundMessage);
     }
-    if (!found) {
-        ReportError(messages::kNothingFound);
-        return Report.outcome = RunOutcome::kNothingFound;
-    }
-    return Report.outcome = RunOutcome::kFound;
 }
 
 std::string CutBinComponent(std::string path) {
-    auto slash = path.rfind('/');
-    if (slash != std::string::npos &&
-        platform::EqualsIgnoreAsciiCase(std::string_view(path).substr(slash), "/bin")) {
-        path.erase(slash);
+    std::size_t last = path.size();
+    while (last > 0 && !platform::IsPathSeparator(path[last - 1])) {
+        --last;
+    }
+    if (last > 0 && platform::EqualsIgnoreAsciiCase(std::string_view(path).substr(last), "bin")) {
+        path.erase(last - 1);
     }
     return path;
 }

@@ -1,112 +1,87 @@
-// One run of the version list: walks the install directory against the catalogue and writes
-// version.lis.
+// One run of the version list: walks the install directory against the catalogue, writes
+// version.lis and hands every finding and failure to a sink, in list order.
 #pragma once
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/dir_search.hpp"
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
 #include "versionlist/list_file.hpp"
+#include "versionlist/run_sink.hpp"
 
 namespace versionlist {
 
-// Message formats; "%s" takes the path concerned.
-namespace messages {
-inline constexpr std::string_view kScanOpenError = "[%s] Open Error !!\n";
-inline constexpr std::string_view kScanReadError = " [%s] Read Error !! \n";
-inline constexpr std::string_view kDefinitionOpenError = "定義体[%s] Open Error !!\n";
-inline constexpr std::string_view kDefinitionSeekError = " 定義体[%s] Lseek Error !! \n";
-inline constexpr std::string_view kDefinitionReadError = " 定義体[%s] Read Error !! \n";
-inline constexpr std::string_view kListCreateError = "List File[%s] Create Error\n";
-inline constexpr std::string_view kListWriteError = "List File[%s] Write Error\n";
-inline constexpr std::string_view kNothingFound = "汎用ｸﾛｽｿﾌﾄｳｪｱが見つかりませんでした。";
-}  // namespace messages
+// Writes the list for the install directory given as the directory field's text, then
+// reports to sink how the run ended; what follows a good run (viewer, editor) is the
+// caller's. The field's text ends at its first NUL, as a C string does, and loses one
+// trailing separator.
+RunResult WriteVersionList(std::string_view fieldText, RunSink& sink,
+                           platform::FileSystem& files = platform::SystemFileSystem());
 
-// format with its "%s" replaced by path, as every message of the program is made.
-std::string FormatMessage(std::string_view format, std::string_view path);
-
-enum class RunOutcome {
-    kCreateFailed,  // the list file could not be created; nothing was written
-    kWriteFailed,   // the list file is incomplete (disk full, I/O error)
-    kNothingFound,  // the list was written, but no catalogue tool or definition file exists
-    kFound,         // the list was written and holds the suite's versions
-};
-
-// What a run saw, for front ends that present it in other forms than the list file.
-struct ToolReport {
-    std::string file;  // name as the directory search returned it
-    std::vector<std::string> markers;
-    bool failed = false;
-};
-
-struct DefinitionReport {
-    std::string file;
-    std::string version;
-    std::string name;
-    bool failed = false;
-};
-
-struct CategoryReport {
-    std::size_t index = 0;
-    std::string displayName;  // UTF-8
-    std::vector<ToolReport> tools;
-    std::vector<DefinitionReport> definitions;
-};
-
-struct RunReport {
-    std::string installDir;
-    std::string listPath;
-    RunOutcome outcome = RunOutcome::kCreateFailed;
-    bool found = false;
-    bool readFailures = false;  // some suite file could not be opened, positioned or read
-    std::vector<CategoryReport> categories;  // only those that got a heading
-    std::vector<ToolReport> converters;
-    std::vector<std::string> messages;  // every message shown, in order
-};
-
-class VersionList {
+// The run behind WriteVersionList, one object per run.
+class ListRun {
 public:
-    explicit VersionList(platform::MessagePresenter& presenter,
-                         platform::FileSystem& fileSystem = platform::SystemFileSystem());
+    ListRun(RunSink& sink, platform::FileSystem& files) : sink_(sink), files_(files) {}
+    RunResult WriteVersionList(std::string_view fieldText);
 
-    // Writes the list for the install directory given as the directory field's text. Shows
-    // the run's messages, the not-found message included, and returns what happened; what
-    // follows a good run (viewer, editor) is the caller's.
-    RunOutcome WriteVersionList(std::string_view fieldText);
+private:
+    // Notes the failures the run's result tells of.
+    struct FailureWatch final : RunSink {
+        void Failed(const Failure& failure) override;
+        bool read = false;
+        bool search = false;
+    };
 
-    // Writes the marker lines of dir + name.
-    void ScanVersionMarkers(const std::string& dir, const std::string& name);
-    // Writes the definition line of dir + name, read with the layout of category.
-    void ReadDefinitionHeader(const std::string& name, const std::string& dir,
-                              std::size_t category);
-    // Shows format with "%s" replaced by path; without a path, format as it stands.
-    void ReportError(std::string_view format, std::optional<std::string_view> path = {});
+    // Creates the list file and writes its banner; false when it cannot be created.
+    bool OpenListFile();
+    void ListCategory(std::size_t category);
+    void ListConverters();
+    // The first match of a tool slot that is a regular file, else the first match.
+    const std::string& ToolMatch(const std::vector<std::string>& matches) const;
+    // bin or gen: the directory string, ending in a separator, and whether a failure to
+    // search it has been reported.
+    struct SearchedDir {
+        std::string path;
+        bool failureReported = false;
+    };
 
-    // Keep the markers, names and versions of a run in Report (for reports other than the
-    // list file). Off by default: the list file alone needs no memory per marker.
-    bool CollectReport = false;
+    // The directory search, its failure reported once per directory and run.
+    platform::SearchResult Search(SearchedDir& dir, std::string_view pattern);
+    RunResult Finish();
 
+    RunSink& sink_;
+    platform::FileSystem& files_;
+    FailureWatch watch_;
     std::string InstallDir;
     std::string ListPath;
     std::unique_ptr<ListFileWriter> ListFile;  // open only during a run
-    RunReport Report;
+    std::unique_ptr<SinkList> out_;            // the list file, the watch, the caller's sink
+    SearchedDir bin_;
+    SearchedDir gen_;
+    bool found_ = false;
+};
+
+// Shows each failure and the not-found outcome of a run through a presenter, as the person
+// reads them.
+class MessageSink final : public RunSink {
+public:
+    explicit MessageSink(platform::MessagePresenter& presenter) : presenter_(presenter) {}
+    void Failed(const Failure& failure) override;
+    void Finished(const RunResult& result) override;
 
 private:
     platform::MessagePresenter& presenter_;
-    platform::FileSystem& fileSystem_;
-    ToolReport* currentTool_ = nullptr;
-    DefinitionReport* currentDefinition_ = nullptr;
 };
 
 // The install directory proposed at start-up: HOME of the suite's settings file, else its
-// PATH without a final "/bin" component, else the current directory.
+// PATH without a final "bin" component, else the current directory.
 std::string FindInstallDir();
-// PATH's rule: a final "/bin" component (any letter case) is cut off.
+// PATH's rule: a final "bin" component (any letter case) after the last separator is cut off.
 std::string CutBinComponent(std::string path);
 
 }  // namespace versionlist

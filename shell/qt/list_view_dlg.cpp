@@ -5,7 +5,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <array>
 
 #include "shell/list_run.hpp"
 #include "shell/qt/dialog_template.hpp"
@@ -40,7 +39,7 @@ QPlainTextEdit* CListViewDlg::ListText() const {
 
 bool CListViewDlg::OnInitDialog() {
     std::string bytes;
-    if (!ReadListFile(bytes)) {
+    if (!platform::ReadTextModeFile(fileSystem_, listPath_, bytes)) {
         presenter_.ShowMessage(FormatMessage(kViewerOpenError, listPath_));
         return true;
     }
@@ -55,20 +54,6 @@ bool CListViewDlg::OnInitDialog() {
 int CListViewDlg::DoModal() {
     OnInitDialog();
     return RunModal();
-}
-
-bool CListViewDlg::ReadListFile(std::string& bytes) {
-    const std::unique_ptr<platform::InputFile> file = fileSystem_.OpenText(listPath_);
-    if (!file) {
-        return false;
-    }
-    // A read error ends the text like the end of the file.
-    std::array<char, 4096> buffer;
-    long count;
-    while ((count = file->Read(buffer.data(), buffer.size())) > 0) {
-        bytes.append(buffer.data(), static_cast<std::size_t>(count));
-    }
-    return true;
 }
 
 void CListViewDlg::SetTabStops() {

@@ -43,8 +43,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The list file's bytes as a text-mode read delivers them; false when it cannot be opened.
-    bool ReadListFile(std::string& bytes);
     void ScrollToEnd();
     // Every 32 horizontal dialog units, eight mean character widths, in the dialog's font.
     void SetTabStops();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/dir_search.hpp"
+#include "platform/paths.hpp"
 #include "shell/directories.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
@@ -125,8 +126,8 @@ void CSpecFileDialog::OnDirectoryChosen(QListWidgetItem* item) {
         return;
     }
     std::string path = BytesFromText(browsedDir_);
-    if (path.empty() || path.back() != kSeparator) {
-        path.push_back(kSeparator);
+    if (path.empty() || !platform::IsPathSeparator(path.back())) {
+        path.push_back(platform::kPathSeparator);
     }
     OpenDirectory(TextFromBytes(path + BytesFromText(item->text())));
 }
@@ -146,14 +147,14 @@ void CSpecFileDialog::SetPathLabel(const QString& text) {
 void CSpecFileDialog::BrowseCurrentDirectory() {
     // The directory's bytes, whatever they are: Qt's own reading would lose those that are
     // no UTF-8.
-    browsedDir_ = TextFromBytes(CurrentDirectory());
+    browsedDir_ = TextFromBytes(platform::CurrentDirectory());
     SetPathLabel(browsedDir_);
     FillDirectoryList();
     SelectVolumeOfBrowsedDir();
 }
 
 void CSpecFileDialog::OpenDirectory(const QString& path) {
-    if (!EnterDirectory(BytesFromText(path))) {
+    if (!platform::SetCurrentDirectory(BytesFromText(path))) {
         return;
     }
     BrowseCurrentDirectory();

@@ -3,25 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/cp932.hpp"
+#include "platform/utf8.hpp"
 
 namespace {
 
 TEST(JsonReport, RendersTheRunDecodingSuiteTextsFromShiftJis) {
     versionlist::RunReport report;
-    report.installDir = "/opt/koma";
-    report.listPath = "/opt/koma/version.lis";
-    report.outcome = versionlist::RunOutcome::kFound;
-    report.found = true;
+    report.result.installDir = "/opt/koma";
+    report.result.listPath = "/opt/koma/version.lis";
+    report.result.outcome = versionlist::RunOutcome::kFound;
+    report.result.found = true;
     versionlist::CategoryReport category;
     category.index = 2;
-    category.displayName = "ＫＴＵＮ－Ｒ";
-    category.tools.push_back({"ktunr.exe", {"XKTUN \xC3\xDD \"q\"\\"}, false});
-    category.definitions.push_back({"tkd\xFF.ktd", "V1.0", "N\tA", true});
+    category.tools.push_back({"ktunr.exe", {"XKTUN \xC3\xDD \"q\"\\"}, true});
+    category.definitions.push_back({"tkd\xFF.ktd", "V1.0", "N\tA", false});
     report.categories.push_back(category);
-    report.converters.push_back({"komf86.exe", {}, false});
-    report.messages = {" 定義体[/opt/koma/gen/tkd\xFF.ktd] Read Error !! \n",
-                       std::string(versionlist::messages::kNothingFound)};
+    report.converters.push_back({"komf86.exe", {}, true});
+    report.failures = {{versionlist::FailureKind::kDefinitionRead, "/opt/koma/gen/tkd\xFF.ktd"}};
 
     const std::string json = cli::JsonReport(report);
     EXPECT_EQ(json,
@@ -37,7 +35,7 @@ TEST(JsonReport, RendersTheRunDecodingSuiteTextsFromShiftJis) {
 
 TEST(JsonReport, EscapesControlBytesAndReplacesWhatIsNotShiftJis) {
     versionlist::RunReport report;
-    report.converters.push_back({"k", {std::string("X\x01\x1F\x80", 4)}, false});
+    report.converters.push_back({"k", {std::string("X\x01\x1F\x80", 4)}, true});
     const std::string json = cli::JsonReport(report);
     EXPECT_NE(json.find("\"X\\u0001\\u001f\uFFFD\""), std::string::npos) << json;
     EXPECT_TRUE(platform::IsValidUtf8(json));

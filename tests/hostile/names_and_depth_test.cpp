@@ -5,9 +5,13 @@
 
 #include <map>
 
-#include "hostile/hostile_support.hpp"
-#include "hostile/run.hpp"
 #include "platform/dir_search.hpp"
+#include "support/list_rules.hpp"
+#include "support/run_over.hpp"
+#include "support/special_entries.hpp"
+#include "support/suite_files.hpp"
+#include "support/temp_tree.hpp"
+#include "support/test_file_system.hpp"
 
 namespace {
 
@@ -44,11 +48,11 @@ TEST(Names, OddDefinitionFileNamesAreListedAsStored) {
                        testing_support::OtherDefinition("1.0", definitionNames[name]));
     }
 
-    auto result = hostile::RunOver(tree);
+    auto result = testing_support::RunOver(tree.Root());
 
     std::string expected = ExpectedBanner() + ExpectedProductHeading(0);
     // Lines come in the directory search's order.
-    auto order = platform::FindMatches(tree.Path("gen/lkd*.kpd"));
+    auto order = platform::FindMatches(tree.Path("gen/lkd*.kpd")).names;
     ASSERT_EQ(order.size(), names.size());
     for (const auto& name : order) {
         expected += ExpectedDefinitionLine(names.at(name), "1.0", definitionNames.at(name));
@@ -63,11 +67,11 @@ TEST(Names, OddConverterNamesAreScannedAndNamedWholeInMessages) {
     tree.WriteFile("bin/kplr.exe", testing_support::ToolImage({"X kplr"}));
     tree.WriteFile("bin/komf \n\xfe.exe", testing_support::ToolImage({"X odd converter"}));
     const std::string fifo = tree.Path("bin/komf\nfifo\xff.exe");
-    hostile::MakeFifo(fifo);
+    testing_support::MakeFifo(fifo);
 
-    auto result = hostile::RunOver(tree);
+    auto result = testing_support::RunOver(tree.Root());
 
-    EXPECT_EQ(result.messages, std::vector<std::string>{hostile::ScanOpenError(fifo)});
+    EXPECT_EQ(result.messages, std::vector<std::string>{testing_support::ScanOpenError(fifo)});
     EXPECT_EQ(result.list, ExpectedBanner() + ExpectedProductHeading(0) +
                                ExpectedMarkerLine("X kplr") + ExpectedConverterHeading() +
                                ExpectedMarkerLine("X odd converter"));
@@ -75,12 +79,12 @@ TEST(Names, OddConverterNamesAreScannedAndNamedWholeInMessages) {
 
 TEST(Depth, TreeFarBeyond255BytesIsListedWhole) {
     TempTree tree;
-    hostile::DeepDir deep(tree.Root(), 1500);
+    testing_support::DeepDir deep(tree.Root(), 1500);
     deep.WriteFile("bin/kplr.exe", testing_support::ToolImage({"X kplr deep"}));
     deep.WriteFile("gen/" + kLongDefinitionName, testing_support::OtherDefinition("2.0", "DEEP"));
     deep.WriteFile("bin/" + kLongConverterName, testing_support::ToolImage({"X komf deep"}));
 
-    auto result = hostile::RunOver(deep.Path());
+    auto result = testing_support::RunOver(deep.Path());
 
     EXPECT_EQ(result.outcome, RunOutcome::kFound);
     EXPECT_TRUE(result.messages.empty());
@@ -95,7 +99,7 @@ TEST(Depth, TreeFarBeyond255BytesIsListedWhole) {
 // cannot be opened, and the run goes on.
 TEST(Depth, FilesWhosePathsPassThePathLimitGetOpenErrors) {
     TempTree tree;
-    hostile::DeepDir deep(tree.Root(), PATH_MAX - 200);
+    testing_support::DeepDir deep(tree.Root(), PATH_MAX - 200);
     deep.WriteFile("bin/kplr.exe", testing_support::ToolImage({"X kplr"}));
     deep.WriteFile("gen/lkd1.kpd", testing_support::OtherDefinition("1.0", "SHORT"));
     deep.WriteFile("gen/" + kLongDefinitionName, testing_support::OtherDefinition("2.0", "LONG"));
@@ -104,12 +108,12 @@ TEST(Depth, FilesWhosePathsPassThePathLimitGetOpenErrors) {
     const std::string longConverter = deep.Path() + "/bin/" + kLongConverterName;
     ASSERT_GE(longDefinition.size(), std::size_t{PATH_MAX});
 
-    auto result = hostile::RunOver(deep.Path());
+    auto result = testing_support::RunOver(deep.Path());
 
     EXPECT_EQ(result.outcome, RunOutcome::kFound);
     EXPECT_EQ(result.messages,
-              (std::vector<std::string>{hostile::DefinitionOpenError(longDefinition),
-                                        hostile::ScanOpenError(longConverter)}));
+              (std::vector<std::string>{testing_support::DefinitionOpenError(longDefinition),
+                                        testing_support::ScanOpenError(longConverter)}));
     EXPECT_EQ(result.list,
               ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("X kplr") +
                   ExpectedDefinitionLine("lkd1.kpd", "1.0", "SHORT") + ExpectedConverterHeading());
@@ -119,14 +123,14 @@ class InstallDirBeyondPathLimitTest : public testing::TestWithParam<std::size_t>
 
 TEST_P(InstallDirBeyondPathLimitTest, GivesCreateErrorAndNothingElse) {
     TempTree tree;
-    hostile::DeepDir deep(tree.Root(), GetParam());
+    testing_support::DeepDir deep(tree.Root(), GetParam());
     deep.WriteFile("bin/kplr.exe", testing_support::ToolImage({"X kplr"}));
 
-    auto result = hostile::RunOver(deep.Path());
+    auto result = testing_support::RunOver(deep.Path());
 
     EXPECT_EQ(result.outcome, RunOutcome::kCreateFailed);
-    EXPECT_EQ(result.messages,
-              std::vector<std::string>{hostile::ListCreateError(deep.Path() + "/version.lis")});
+    EXPECT_EQ(result.messages, std::vector<std::string>{
+                                   testing_support::ListCreateError(deep.Path() + "/version.lis")});
 }
 
 // Just short enough for the directory, too long for the list's path; and far beyond.

@@ -6,8 +6,12 @@
 #include <fstream>
 #include <functional>
 
-#include "hostile/hostile_support.hpp"
-#include "hostile/run.hpp"
+#include "support/list_rules.hpp"
+#include "support/run_over.hpp"
+#include "support/special_entries.hpp"
+#include "support/suite_files.hpp"
+#include "support/temp_tree.hpp"
+#include "support/test_file_system.hpp"
 
 namespace {
 
@@ -31,7 +35,7 @@ std::string TwoEndedImage(std::size_t size) {
 struct FailureCase {
     const char* label;
     // Builds the tree and arms the seam (if the real system cannot fail this way as root).
-    std::function<void(const TempTree&, hostile::HookedFileSystem&)> make;
+    std::function<void(const TempTree&, testing_support::TestFileSystem&)> make;
     // The list after the banner and the messages, given the tree.
     std::function<std::string(const TempTree&)> list;
     std::function<std::string(const TempTree&)> message;
@@ -41,74 +45,84 @@ const std::string kDefinition = testing_support::OtherDefinition("1.00", "NAME")
 
 const FailureCase kFailures[] = {
     {"ScannerOpenFailsOnDirectory",
-     [](const TempTree& t, hostile::HookedFileSystem&) { t.MakeDir("bin/kplr.exe"); },
+     [](const TempTree& t, testing_support::TestFileSystem&) { t.MakeDir("bin/kplr.exe"); },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::ScanOpenError(t.Path("bin/kplr.exe")); }},
+     [](const TempTree& t) { return testing_support::ScanOpenError(t.Path("bin/kplr.exe")); }},
     // /proc/self/mem is a regular file whose read at offset 0 fails with EIO: the kernel's
     // own read error, no seam involved.
     {"ScannerReadFailsOnUnmappedMemory",
-     [](const TempTree& t, hostile::HookedFileSystem&) {
+     [](const TempTree& t, testing_support::TestFileSystem&) {
          t.Symlink("/proc/self/mem", "bin/kplr.exe");
      },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::ScanReadError(t.Path("bin/kplr.exe")); }},
+     [](const TempTree& t) { return testing_support::ScanReadError(t.Path("bin/kplr.exe")); }},
     {"ScannerReadFailsAfterMarkersWereWritten",
-     [](const TempTree& t, hostile::HookedFileSystem& f) {
+     [](const TempTree& t, testing_support::TestFileSystem& f) {
          t.WriteFile("bin/kplr.exe", TwoEndedImage(1 << 20));
          f.hooks[t.Path("bin/kplr.exe")].failReadNumber = 2;
      },
      [](const TempTree&) { return ExpectedProductHeading(0) + ExpectedMarkerLine("X first"); },
-     [](const TempTree& t) { return hostile::ScanReadError(t.Path("bin/kplr.exe")); }},
+     [](const TempTree& t) { return testing_support::ScanReadError(t.Path("bin/kplr.exe")); }},
     {"DefinitionOpenFailsOnDirectory",
-     [](const TempTree& t, hostile::HookedFileSystem&) { t.MakeDir("gen/lkd1.kpd"); },
+     [](const TempTree& t, testing_support::TestFileSystem&) { t.MakeDir("gen/lkd1.kpd"); },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::DefinitionOpenError(t.Path("gen/lkd1.kpd")); }},
+     [](const TempTree& t) {
+         return testing_support::DefinitionOpenError(t.Path("gen/lkd1.kpd"));
+     }},
     {"DefinitionNameSeekFails",
-     [](const TempTree& t, hostile::HookedFileSystem& f) {
+     [](const TempTree& t, testing_support::TestFileSystem& f) {
          t.WriteFile("gen/lkd1.kpd", kDefinition);
          f.hooks[t.Path("gen/lkd1.kpd")].failSeekNumber = 1;
      },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::DefinitionSeekError(t.Path("gen/lkd1.kpd")); }},
+     [](const TempTree& t) {
+         return testing_support::DefinitionSeekError(t.Path("gen/lkd1.kpd"));
+     }},
     {"DefinitionVersionSeekFails",
-     [](const TempTree& t, hostile::HookedFileSystem& f) {
+     [](const TempTree& t, testing_support::TestFileSystem& f) {
          t.WriteFile("gen/lkd1.kpd", kDefinition);
          f.hooks[t.Path("gen/lkd1.kpd")].failSeekNumber = 2;
      },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::DefinitionSeekError(t.Path("gen/lkd1.kpd")); }},
+     [](const TempTree& t) {
+         return testing_support::DefinitionSeekError(t.Path("gen/lkd1.kpd"));
+     }},
     {"DefinitionReadFailsOnUnmappedMemory",
-     [](const TempTree& t, hostile::HookedFileSystem&) {
+     [](const TempTree& t, testing_support::TestFileSystem&) {
          t.Symlink("/proc/self/mem", "gen/lkd1.kpd");
      },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::DefinitionReadError(t.Path("gen/lkd1.kpd")); }},
+     [](const TempTree& t) {
+         return testing_support::DefinitionReadError(t.Path("gen/lkd1.kpd"));
+     }},
     {"DefinitionVersionReadFails",
-     [](const TempTree& t, hostile::HookedFileSystem& f) {
+     [](const TempTree& t, testing_support::TestFileSystem& f) {
          t.WriteFile("gen/lkd1.kpd", kDefinition);
          f.hooks[t.Path("gen/lkd1.kpd")].failReadNumber = 2;
      },
      [](const TempTree&) { return ExpectedProductHeading(0); },
-     [](const TempTree& t) { return hostile::DefinitionReadError(t.Path("gen/lkd1.kpd")); }},
+     [](const TempTree& t) {
+         return testing_support::DefinitionReadError(t.Path("gen/lkd1.kpd"));
+     }},
 };
 
 class ReaderFailureTest : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(ReaderFailureTest, ShowsTheMessageWritesNoLineAndTheRunGoesOn) {
     TempTree tree;
-    hostile::HookedFileSystem files;
+    testing_support::TestFileSystem files;
     GetParam().make(tree, files);
     // A later file of the same run is read as usual.
     tree.WriteFile("bin/komf1.exe", testing_support::ToolImage({"X komf1"}));
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
     EXPECT_EQ(result.outcome, RunOutcome::kFound);
     EXPECT_EQ(result.messages, std::vector<std::string>{GetParam().message(tree)});
     EXPECT_EQ(result.list, ExpectedBanner() + GetParam().list(tree) +
                                testing_support::ExpectedConverterHeading() +
                                ExpectedMarkerLine("X komf1"));
-    EXPECT_TRUE(result.report.readFailures);
+    EXPECT_TRUE(result.result.readFailures);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryReaderMessage, ReaderFailureTest, testing::ValuesIn(kFailures),
@@ -118,30 +132,31 @@ INSTANTIATE_TEST_SUITE_P(EveryReaderMessage, ReaderFailureTest, testing::ValuesI
 TEST(ChangingFiles, ToolVanishingBeforeTheOpenGivesOpenError) {
     TempTree tree;
     tree.WriteFile("bin/kplr.exe", testing_support::ToolImage({"X kplr"}));
-    hostile::HookedFileSystem files;
+    testing_support::TestFileSystem files;
     const std::string path = tree.Path("bin/kplr.exe");
     files.hooks[path].beforeOpen = [&] { ::unlink(path.c_str()); };
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
     EXPECT_EQ(result.outcome, RunOutcome::kFound);
-    EXPECT_EQ(result.messages, std::vector<std::string>{hostile::ScanOpenError(path)});
+    EXPECT_EQ(result.messages, std::vector<std::string>{testing_support::ScanOpenError(path)});
     EXPECT_EQ(result.list, ExpectedBanner() + ExpectedProductHeading(0));
 }
 
 TEST(ChangingFiles, DefinitionReplacedByFifoBeforeTheOpenGivesOpenErrorWithoutBlocking) {
     TempTree tree;
     tree.WriteFile("gen/lkd1.kpd", kDefinition);
-    hostile::HookedFileSystem files;
+    testing_support::TestFileSystem files;
     const std::string path = tree.Path("gen/lkd1.kpd");
     files.hooks[path].beforeOpen = [&] {
         ::unlink(path.c_str());
-        hostile::MakeFifo(path);
+        testing_support::MakeFifo(path);
     };
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
-    EXPECT_EQ(result.messages, std::vector<std::string>{hostile::DefinitionOpenError(path)});
+    EXPECT_EQ(result.messages,
+              std::vector<std::string>{testing_support::DefinitionOpenError(path)});
     EXPECT_EQ(result.list, ExpectedBanner() + ExpectedProductHeading(0));
 }
 
@@ -149,7 +164,7 @@ TEST(ChangingFiles, ToolShrinkingDuringTheScanKeepsWhatWasRead) {
     TempTree tree;
     const std::size_t size = 8 << 20;
     tree.WriteFile("bin/kplr.exe", TwoEndedImage(size));
-    hostile::HookedFileSystem files;
+    testing_support::TestFileSystem files;
     const std::string path = tree.Path("bin/kplr.exe");
     long firstRead = 0;
     files.hooks[path].afterRead = [&](int number, long delivered) {
@@ -159,7 +174,7 @@ TEST(ChangingFiles, ToolShrinkingDuringTheScanKeepsWhatWasRead) {
         }
     };
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
     ASSERT_LT(firstRead, static_cast<long>(size)) << "the scanner read the file in one go";
     EXPECT_TRUE(result.messages.empty());
@@ -171,7 +186,7 @@ TEST(ChangingFiles, ToolShrinkingDuringTheScanKeepsWhatWasRead) {
 TEST(ChangingFiles, ToolGrowingDuringTheScanIsReadToItsNewEnd) {
     TempTree tree;
     tree.WriteFile("bin/kplr.exe", TwoEndedImage(8 << 20));
-    hostile::HookedFileSystem files;
+    testing_support::TestFileSystem files;
     const std::string path = tree.Path("bin/kplr.exe");
     files.hooks[path].afterRead = [&](int number, long) {
         if (number == 1) {
@@ -180,7 +195,7 @@ TEST(ChangingFiles, ToolGrowingDuringTheScanIsReadToItsNewEnd) {
         }
     };
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.list, ExpectedBanner() + ExpectedProductHeading(0) +
@@ -191,12 +206,12 @@ TEST(ChangingFiles, ToolGrowingDuringTheScanIsReadToItsNewEnd) {
 TEST(ChangingFiles, DefinitionShrunkBeforeTheReadGivesFieldsFromTheBytesLeft) {
     TempTree tree;
     tree.WriteFile("gen/lkd1.kpd", testing_support::OtherDefinition("1.23456", "NAME"));
-    hostile::HookedFileSystem files;
+    testing_support::TestFileSystem files;
     const std::string path = tree.Path("gen/lkd1.kpd");
     // Cut inside the version field: its first four bytes remain, the name field is gone.
     files.hooks[path].beforeOpen = [&] { ASSERT_EQ(::truncate(path.c_str(), 60), 0); };
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.list, ExpectedBanner() + ExpectedProductHeading(0) +

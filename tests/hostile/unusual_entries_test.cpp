@@ -5,8 +5,12 @@
 #include <functional>
 #include <string>
 
-#include "hostile/hostile_support.hpp"
-#include "hostile/run.hpp"
+#include "support/list_rules.hpp"
+#include "support/run_over.hpp"
+#include "support/special_entries.hpp"
+#include "support/suite_files.hpp"
+#include "support/temp_tree.hpp"
+#include "support/test_file_system.hpp"
 
 namespace {
 
@@ -40,13 +44,13 @@ const EntryKind kKinds[] = {
     {"FifoWithoutWriter",
      [](const TempTree& t, const std::string& r, const Content&) {
          EnsureParent(t, r);
-         hostile::MakeFifo(t.Path(r));
+         testing_support::MakeFifo(t.Path(r));
      },
      false},
     {"Socket",
      [](const TempTree& t, const std::string& r, const Content&) {
          EnsureParent(t, r);
-         hostile::MakeSocket(t.Path(r));
+         testing_support::MakeSocket(t.Path(r));
      },
      false},
     {"LinkToDirectory",
@@ -58,7 +62,7 @@ const EntryKind kKinds[] = {
     {"LinkToFifo",
      [](const TempTree& t, const std::string& r, const Content&) {
          t.MakeDir("elsewhere");
-         hostile::MakeFifo(t.Path("elsewhere/fifo"));
+         testing_support::MakeFifo(t.Path("elsewhere/fifo"));
          t.Symlink(t.Path("elsewhere/fifo"), r);
      },
      false},
@@ -129,7 +133,7 @@ TEST_P(SpecialEntryTest, CountsAsFoundReportsOpenErrorAndRunGoesOn) {
             }
             expected += ExpectedMarkerLine("X kplmek 1.00");
             if (!kind.readable) {
-                messages.push_back(hostile::ScanOpenError(path));
+                messages.push_back(testing_support::ScanOpenError(path));
             }
             break;
         case Role::kDefinition:
@@ -141,7 +145,7 @@ TEST_P(SpecialEntryTest, CountsAsFoundReportsOpenErrorAndRunGoesOn) {
             }
             expected += ExpectedDefinitionLine("lkd2.kpd", "2.00", "COMPANION");
             if (!kind.readable) {
-                messages.push_back(hostile::DefinitionOpenError(path));
+                messages.push_back(testing_support::DefinitionOpenError(path));
             }
             break;
         case Role::kConverter:
@@ -153,21 +157,22 @@ TEST_P(SpecialEntryTest, CountsAsFoundReportsOpenErrorAndRunGoesOn) {
             }
             expected += ExpectedMarkerLine("X komf2 3.10");
             if (!kind.readable) {
-                messages.push_back(hostile::ScanOpenError(path));
+                messages.push_back(testing_support::ScanOpenError(path));
             }
-            messages.push_back(hostile::kNothingFound);  // converters alone are not the suite
+            messages.push_back(
+                std::string(testing_support::kNothingFound));  // converters alone are not the suite
             break;
     }
     kind.make(tree, role.entry, Content{content});
     tree.WriteFile(role.companion, companion);
 
-    auto result = hostile::RunOver(tree);
+    auto result = testing_support::RunOver(tree.Root());
 
     EXPECT_EQ(result.outcome,
               role.role == Role::kConverter ? RunOutcome::kNothingFound : RunOutcome::kFound);
     EXPECT_EQ(result.messages, messages);
     EXPECT_EQ(result.list, expected);
-    EXPECT_EQ(result.report.readFailures, !kind.readable);
+    EXPECT_EQ(result.result.readFailures, !kind.readable);
 }
 
 std::string CaseName(const testing::TestParamInfo<SpecialEntryTest::ParamType>& info) {
@@ -182,10 +187,10 @@ INSTANTIATE_TEST_SUITE_P(EveryKindInEveryRole, SpecialEntryTest,
 TEST(SpecialEntry, SharedToolWithoutLeadIsFoundButNeverOpened) {
     TempTree tree;
     tree.MakeDir("bin");
-    hostile::MakeFifo(tree.Path("bin/kmuwa.exe"));
-    hostile::HookedFileSystem files;
+    testing_support::MakeFifo(tree.Path("bin/kmuwa.exe"));
+    testing_support::TestFileSystem files;
 
-    auto result = hostile::RunOver(tree, files);
+    auto result = testing_support::RunOver(tree.Root(), files);
 
     EXPECT_EQ(result.outcome, RunOutcome::kFound);
     EXPECT_TRUE(result.messages.empty());
@@ -199,14 +204,14 @@ TEST(SpecialEntry, SharedToolFifoUnderTwoLeadsFailsOncePerCategory) {
     TempTree tree;
     tree.WriteFile("bin/ktunr.exe", testing_support::ToolImage({"X ktunr"}));
     tree.WriteFile("bin/kfelr.exe", testing_support::ToolImage({"X kfelr"}));
-    hostile::MakeFifo(tree.Path("bin/kmuwa.exe"));
+    testing_support::MakeFifo(tree.Path("bin/kmuwa.exe"));
 
-    auto result = hostile::RunOver(tree);
+    auto result = testing_support::RunOver(tree.Root());
 
     const std::string fifo = tree.Path("bin/kmuwa.exe");
     EXPECT_EQ(result.outcome, RunOutcome::kFound);
-    EXPECT_EQ(result.messages, (std::vector<std::string>{hostile::ScanOpenError(fifo),
-                                                         hostile::ScanOpenError(fifo)}));
+    EXPECT_EQ(result.messages, (std::vector<std::string>{testing_support::ScanOpenError(fifo),
+                                                         testing_support::ScanOpenError(fifo)}));
     EXPECT_EQ(result.list, ExpectedBanner() + ExpectedProductHeading(2) +
                                ExpectedMarkerLine("X ktunr") + ExpectedProductHeading(3) +
                                ExpectedMarkerLine("X kfelr"));

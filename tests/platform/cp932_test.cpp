@@ -1,5 +1,6 @@
 // Conversions between UTF-8 and Shift-JIS (CP932).
 #include "platform/cp932.hpp"
+#include "platform/utf8.hpp"
 
 #include <gtest/gtest.h>
 

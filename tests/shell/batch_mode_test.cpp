@@ -15,6 +15,7 @@
 #include "shell/qt/list_main_dlg.hpp"
 #include "shell_test_support.hpp"
 #include "support/list_rules.hpp"
+#include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
 #include "versionlist/version_list.hpp"
 
@@ -149,7 +150,7 @@ private slots:
         RecordingEditor editor;
         QCOMPARE(shell::CListApp("-maruhi", &presenter, &editor).InitInstance(), 0);
         const std::string expected =
-            exists ? std::string(versionlist::messages::kNothingFound)
+            exists ? std::string(versionlist::kNothingFoundMessage)
                    : "List File[" + install.toStdString() + "/version.lis] Create Error\n";
         QCOMPARE(presenter.messages, std::vector<std::string>{expected});
         QVERIFY(editor.paths.empty());

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/directories.hpp"
+#include "platform/paths.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/list_main_dlg.hpp"
@@ -258,7 +258,7 @@ void BrowseTest::fieldThatIsNoUtf8KeepsItsBytes() {
     driver.Then([&](QWidget* window) {
         label =
             shell::BytesFromText(window->findChild<QLabel*>(QStringLiteral("pathLabel"))->text());
-        current = shell::CurrentDirectory();
+        current = platform::CurrentDirectory();
         window->findChild<QPushButton*>(QStringLiteral("selectButton"))->click();
     });
     driver.Start();

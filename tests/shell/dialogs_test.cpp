@@ -491,7 +491,8 @@ private slots:
         Viewer viewer(bytes);
         viewer.dialog.OnInitDialog();
         std::string textMode;
-        QVERIFY(platform::ReadTextModeFile(viewer.tree.Path("version.lis"), textMode));
+        QVERIFY(platform::ReadTextModeFile(platform::SystemFileSystem(),
+                                           viewer.tree.Path("version.lis"), textMode));
         const std::string core = versionlist::ListDisplayText(textMode);
         QCOMPARE(viewer.dialog.ListText()->toPlainText(), QString::fromStdString(core));
         QCOMPARE(viewer.dialog.ListText()->toPlainText(),

@@ -15,7 +15,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "shell/directories.hpp"
+#include "platform/paths.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/spec_file_dialog.hpp"
@@ -350,7 +350,7 @@ void DirectoryPickerTest::namesThatAreNoUtf8KeepTheirBytes() {
     std::string current, label;
     const int result = RunPicker(dialog, [&] {
         SpaceOnEntry(dialog, entry);
-        current = shell::CurrentDirectory();
+        current = platform::CurrentDirectory();
         label = shell::BytesFromText(LabelText(dialog));
         Button(dialog, "selectButton")->click();
     });

@@ -26,7 +26,9 @@
 #include "shell/qt/list_view_dlg.hpp"
 #include "shell_test_support.hpp"
 #include "support/list_rules.hpp"
+#include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
+#include "support/test_file_system.hpp"
 #include "versionlist/version_list.hpp"
 
 using shell::CListMainDlg;
@@ -287,7 +289,7 @@ private slots:
         driver.Start();
         main.WriteVersionList();
         QVERIFY(!viewerShown);
-        QCOMPARE(presenter.messages, Messages({std::string(versionlist::messages::kNothingFound)}));
+        QCOMPARE(presenter.messages, Messages({std::string(versionlist::kNothingFoundMessage)}));
         QVERIFY(editor.paths.empty());
         QVERIFY(QFile::exists(empty.filePath(QStringLiteral("version.lis"))));
     }
@@ -295,22 +297,14 @@ private slots:
     // The dialog's file system is the run's: an empty field asks it for the root's list,
     // which it refuses here rather than letting a test write to /.
     void displayWithAnEmptyFieldAsksForTheListAtTheRoot() {
-        struct RefusingCreate final : platform::FileSystem {
-            std::unique_ptr<platform::InputFile> OpenBinary(const std::string& path) override {
-                return platform::SystemFileSystem().OpenBinary(path);
-            }
-            std::unique_ptr<platform::OutputFile> Create(const std::string& path) override {
-                created.push_back(path);
-                return nullptr;
-            }
-            std::vector<std::string> created;
-        } fileSystem;
+        testing_support::TestFileSystem fileSystem;
+        fileSystem.failCreate = true;
         RecordingPresenter presenter;
         CListMainDlg main("", &presenter, nullptr, &fileSystem);
         main.OnInitDialog();
         SetField(main, QString());
         main.WriteVersionList();
-        QCOMPARE(fileSystem.created, std::vector<std::string>{"/version.lis"});
+        QCOMPARE(fileSystem.createRequests, std::vector<std::string>{"/version.lis"});
         QCOMPARE(presenter.messages, Messages({"List File[/version.lis] Create Error\n"}));
     }
 

@@ -1,5 +1,5 @@
 // The toolkit-free shell code both desktop programs share: the arguments text and the batch
-// switch, the Browse rule, directories by their bytes, the message caption, and the main
+// switch, the Browse rule, subdirectories by their bytes, the message caption, and the main
 // dialog's work over a recorded view.
 #include <gtest/gtest.h>
 
@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "platform/files.hpp"
+#include "platform/paths.hpp"
 #include "shell/batch_switch.hpp"
 #include "shell/directories.hpp"
 #include "shell/list_main.hpp"
 #include "shell/list_run.hpp"
 #include "shell/message_caption.hpp"
 #include "support/list_rules.hpp"
+#include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
+#include "support/test_file_system.hpp"
 
 namespace {
 
@@ -24,7 +27,7 @@ using testing_support::ScopedEnv;
 using testing_support::TempTree;
 using Strings = std::vector<std::string>;
 
-const std::string kSep(1, shell::kSeparator);
+const std::string kSep(1, platform::kPathSeparator);
 
 // The arguments text of "pelkor" started with args.
 std::string TextOf(const Strings& args) {
@@ -171,34 +174,20 @@ INSTANTIATE_TEST_SUITE_P(
 // Every test here may move the process; it goes back where it was.
 class CurrentDirectoryGuard {
 public:
-    CurrentDirectoryGuard() : saved_(shell::CurrentDirectory()) {}
-    ~CurrentDirectoryGuard() { shell::EnterDirectory(saved_); }
+    CurrentDirectoryGuard() : saved_(platform::CurrentDirectory()) {}
+    ~CurrentDirectoryGuard() { platform::SetCurrentDirectory(saved_); }
 
 private:
     std::string saved_;
 };
-
-TEST(Directories, EnterDirectoryMovesTheProcessOrChangesNothing) {
-    CurrentDirectoryGuard guard;
-    TempTree tree;
-    tree.MakeDir("a/b");
-    ASSERT_TRUE(shell::EnterDirectory(tree.Path("a")));
-    EXPECT_EQ(shell::CurrentDirectory(), tree.Path("a"));
-    ASSERT_TRUE(shell::EnterDirectory("b"));  // relative to where the process is
-    EXPECT_EQ(shell::CurrentDirectory(), tree.Path("a/b"));
-    EXPECT_FALSE(shell::EnterDirectory(tree.Path("missing")));
-    tree.WriteFile("file", "x");
-    EXPECT_FALSE(shell::EnterDirectory(tree.Path("file")));
-    EXPECT_EQ(shell::CurrentDirectory(), tree.Path("a/b"));
-}
 
 TEST(Directories, NamesThatAreNoUtf8KeepTheirBytes) {
     CurrentDirectoryGuard guard;
     TempTree tree;
     const std::string odd = "\xff\xfe-komar";
     tree.MakeDir(odd);
-    ASSERT_TRUE(shell::EnterDirectory(tree.Path(odd)));
-    EXPECT_EQ(shell::CurrentDirectory(), tree.Path(odd));
+    ASSERT_TRUE(platform::SetCurrentDirectory(tree.Path(odd)));
+    EXPECT_EQ(platform::CurrentDirectory(), tree.Path(odd));
     EXPECT_EQ(shell::Subdirectories(tree.Root()), Strings{odd});
 }
 
@@ -218,7 +207,7 @@ TEST(Directories, SubdirectoriesInSearchOrderWithoutFiles) {
 TEST(StartEditorOnList, GivesTheEditorAnAbsolutePath) {
     CurrentDirectoryGuard guard;
     TempTree tree;
-    ASSERT_TRUE(shell::EnterDirectory(tree.Root()));
+    ASSERT_TRUE(platform::SetCurrentDirectory(tree.Root()));
     struct : platform::EditorLauncher {
         bool StartEditor(const std::string& path) override {
             paths.push_back(path);
@@ -241,19 +230,6 @@ public:
     Strings paths;
 };
 
-// The real file system, except that creating a file only records its path and fails.
-class RefusingCreate final : public platform::FileSystem {
-public:
-    std::unique_ptr<platform::InputFile> OpenBinary(const std::string& path) override {
-        return platform::SystemFileSystem().OpenBinary(path);
-    }
-    std::unique_ptr<platform::OutputFile> Create(const std::string& path) override {
-        created.push_back(path);
-        return nullptr;
-    }
-    Strings created;
-};
-
 // A main dialog that records what the shared code asks of it; the picker answers with
 // pickerAnswer and notes where the process was while it ran.
 class RecordedView final : public shell::ListMainView {
@@ -263,7 +239,7 @@ public:
     void ShowListViewer(const std::string& listPath) override { viewers.push_back(listPath); }
     std::optional<std::string> RunDirectoryPicker(const std::string& labelText) override {
         pickerLabels.push_back(labelText);
-        pickerCurrentDirs.push_back(shell::CurrentDirectory());
+        pickerCurrentDirs.push_back(platform::CurrentDirectory());
         return pickerAnswer;
     }
 
@@ -327,7 +303,7 @@ TEST_F(ListMainTest, BatchStartWithNothingFoundShowsTheMessageAndNoEditor) {
 
 TEST_F(ListMainTest, BatchOnARelativeDirectoryNamedLikeAnOption) {
     tree_.WriteFile("cwd/-x/bin/kplr.exe", testing_support::ToolImage({"XKPL-R V2.10"}));
-    ASSERT_TRUE(shell::EnterDirectory(tree_.Path("cwd")));
+    ASSERT_TRUE(platform::SetCurrentDirectory(tree_.Path("cwd")));
     Propose("-x");
     EXPECT_FALSE(main_.OnInitDialog("-maruhi"));
     EXPECT_EQ(editor_.paths, Strings{tree_.Path("cwd/-x/version.lis")});
@@ -345,19 +321,20 @@ TEST_F(ListMainTest, DisplayShowsTheViewerOnlyWhenTheSuiteWasFound) {
 
 // An empty field names the root's list file; the run is kept from creating it.
 TEST_F(ListMainTest, DisplayWithAnEmptyFieldAsksForTheListAtTheRoot) {
-    RefusingCreate fileSystem;
+    testing_support::TestFileSystem fileSystem;
+    fileSystem.failCreate = true;
     shell::ListMain main(view_, presenter_, editor_, fileSystem);
     view_.field = "";
     main.WriteVersionList();
     const std::string list = kSep + "version.lis";
-    EXPECT_EQ(fileSystem.created, Strings{list});
+    EXPECT_EQ(fileSystem.createRequests, Strings{list});
     EXPECT_EQ(presenter_.messages, Strings{"List File[" + list + "] Create Error\n"});
     EXPECT_TRUE(view_.viewers.empty());
 }
 
 TEST_F(ListMainTest, BrowseStartsInTheFieldsDirectoryAndSelectRewritesTheField) {
     tree_.MakeDir("komar");
-    ASSERT_TRUE(shell::EnterDirectory(tree_.Root()));
+    ASSERT_TRUE(platform::SetCurrentDirectory(tree_.Root()));
     view_.field = "komar";
     view_.pickerAnswer = "/chosen/";
     main_.OnBrowse();
@@ -367,7 +344,7 @@ TEST_F(ListMainTest, BrowseStartsInTheFieldsDirectoryAndSelectRewritesTheField) 
 }
 
 TEST_F(ListMainTest, BrowseFromAMissingDirectoryStaysWhereTheProcessIsAndCancelKeepsTheField) {
-    ASSERT_TRUE(shell::EnterDirectory(tree_.Path("empty")));
+    ASSERT_TRUE(platform::SetCurrentDirectory(tree_.Path("empty")));
     view_.field = tree_.Path("gone");
     main_.OnBrowse();
     EXPECT_EQ(view_.pickerLabels, Strings{tree_.Path("gone") + kSep});

@@ -1,6 +1,5 @@
+// The expected bytes, written out from the code page table and the format strings.
 #include "support/list_rules.hpp"
-
-#include <stdexcept>
 
 namespace testing_support {
 namespace {
@@ -28,16 +27,6 @@ constexpr std::string_view kConverterWords =
     "\x95\xF1";
 // "定義体"
 constexpr std::string_view kDefinitionWord = "\x92\xE8\x8B`\x91\xCC";
-
-std::string Filler(std::size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        char c = static_cast<char>((seed >> 16) & 0xFF);
-        bytes[i] = c == '@' ? '#' : c;  // filler never starts a marker
-    }
-    return bytes;
-}
 
 }  // namespace
 
@@ -105,33 +94,32 @@ std::string ExpectedDefinitionLine(std::string_view fileName, std::string_view v
     return line;
 }
 
-std::string ToolImage(std::initializer_list<std::string_view> markers) {
-    std::string image = Filler(300, 1);
-    unsigned seed = 2;
-    for (auto marker : markers) {
-        image += "@(#) ";
-        image += marker;
-        image.push_back('\0');
-        image += Filler(100, seed++);
-    }
-    return image;
+std::string ScanOpenError(std::string_view path) {
+    return "[" + std::string(path) + "] Open Error !!\n";
 }
 
-std::string KomaDefinition(std::string_view nameField8, std::string_view versionDigits) {
-    std::string bytes(128, '\0');
-    bytes.replace(48, nameField8.size(), nameField8);
-    bytes.replace(56, versionDigits.size(), versionDigits);
-    return bytes;
+std::string ScanReadError(std::string_view path) {
+    return " [" + std::string(path) + "] Read Error !! \n";
 }
 
-std::string OtherDefinition(std::string_view versionField, std::string_view nameField32) {
-    if (versionField.size() > 8 || nameField32.size() > 32) {
-        throw std::invalid_argument("field too long");
-    }
-    std::string bytes(128, '\0');
-    bytes.replace(56, versionField.size(), versionField);
-    bytes.replace(64, nameField32.size(), nameField32);
-    return bytes;
+std::string DefinitionOpenError(std::string_view path) {
+    return "定義体[" + std::string(path) + "] Open Error !!\n";
+}
+
+std::string DefinitionSeekError(std::string_view path) {
+    return " 定義体[" + std::string(path) + "] Lseek Error !! \n";
+}
+
+std::string DefinitionReadError(std::string_view path) {
+    return " 定義体[" + std::string(path) + "] Read Error !! \n";
+}
+
+std::string ListCreateError(std::string_view path) {
+    return "List File[" + std::string(path) + "] Create Error\n";
+}
+
+std::string ListWriteError(std::string_view path) {
+    return "List File[" + std::string(path) + "] Write Error\n";
 }
 
 }  // namespace testing_support

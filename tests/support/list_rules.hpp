@@ -1,5 +1,6 @@
-// The list file's bytes as its format rules give them, written out independently of the code
-// under test: Shift-JIS bytes from the code page table, every line end as stored on disk.
+// The list file's bytes and the run's messages as their rules give them, written out independently
+// of the code under test: Shift-JIS bytes from the code page table, every line end as stored on
+// disk.
 #pragma once
 
 #include <string>
@@ -21,10 +22,14 @@ std::string ExpectedMarkerLine(std::string_view text);
 std::string ExpectedDefinitionLine(std::string_view fileName, std::string_view version,
                                    std::string_view name);
 
-// A tool executable holding the given markers between filler bytes.
-std::string ToolImage(std::initializer_list<std::string_view> markers);
-// Definition files with the given fields at their offsets, padded to at least 128 bytes.
-std::string KomaDefinition(std::string_view nameField8, std::string_view versionDigits);
-std::string OtherDefinition(std::string_view versionField, std::string_view nameField32);
+// The messages of the run's failures as the person reads them, for the path given.
+std::string ScanOpenError(std::string_view path);
+std::string ScanReadError(std::string_view path);
+std::string DefinitionOpenError(std::string_view path);
+std::string DefinitionSeekError(std::string_view path);
+std::string DefinitionReadError(std::string_view path);
+std::string ListCreateError(std::string_view path);
+std::string ListWriteError(std::string_view path);
+inline constexpr std::string_view kNothingFound = "汎用ｸﾛｽｿﾌﾄｳｪｱが見つかりませんでした。";
 
 }  // namespace testing_support

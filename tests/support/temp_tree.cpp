@@ -1,3 +1,4 @@
+// Scratch trees, a recording presenter and scoped environment variables.
 #include "support/temp_tree.hpp"
 
 #include <unistd.h>

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
+
+#include "support/test_file_system.hpp"
+#include "versionlist/readers.hpp"
 
 namespace {
 
@@ -79,15 +83,42 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"Empty", 5, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DefinitionFields, StandWhereTheLayoutsPutThem) {
-    EXPECT_EQ(versionlist::NameField(1).offset, 48);
-    EXPECT_EQ(versionlist::NameField(1).count, 8u);
-    for (std::size_t category : {0u, 2u, 3u, 4u, 5u}) {
-        EXPECT_EQ(versionlist::NameField(category).offset, 64);
-        EXPECT_EQ(versionlist::NameField(category).count, 32u);
+// The definition line a header gives, read through the reader itself.
+struct LineSink final : versionlist::RunSink {
+    void DefinitionLine(std::string_view, std::string_view v, std::string_view n) override {
+        version = v;
+        name = n;
     }
-    EXPECT_EQ(versionlist::kVersionField.offset, 56);
-    EXPECT_EQ(versionlist::kVersionField.count, 16u);
+    std::string version = "(none)";
+    std::string name = "(none)";
+};
+
+LineSink ReadHeader(const std::string& bytes, std::size_t category) {
+    testing_support::TestFileSystem files;
+    files.memoryFiles["/gen/d"] = bytes;
+    LineSink sink;
+    versionlist::ReadDefinitionHeader(files, sink, "d", "/gen/", category);
+    return sink;
+}
+
+// Every byte of the header differs, so only the right offsets and sizes give these texts.
+TEST(DefinitionFields, AreReadWhereTheLayoutsPutThem) {
+    std::string header(128, '=');
+    header.replace(40, 8, "BEFORE48");
+    header.replace(48, 8, "KOMANAME");
+    header.replace(56, 8, "0310V1.2");
+    header[63] = '\0';  // ends the version text of the other layout
+    header.replace(64, 32, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
+    header.replace(96, 8, "AFTER+96");
+
+    const LineSink koma = ReadHeader(header, 1);
+    EXPECT_EQ(koma.name, "KOMANAME");
+    EXPECT_EQ(koma.version, "V03.10");
+    for (std::size_t category : {0u, 2u, 3u, 4u, 5u}) {
+        const LineSink other = ReadHeader(header, category);
+        EXPECT_EQ(other.name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345") << category;
+        EXPECT_EQ(other.version, "0310V1.") << category;
+    }
 }
 
 }  // namespace

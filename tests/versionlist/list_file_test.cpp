@@ -1,8 +1,6 @@
 // The list file's lines, byte for byte as stored.
 #include "versionlist/list_file.hpp"
 
-#include "versionlist/catalogue.hpp"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -33,16 +31,14 @@ TEST(ListFile, BannerIsTheSame216BytesInEveryFile) {
 
 TEST(ListFile, ProductHeadingsTake67Or69Bytes) {
     for (int c = 0; c < 6; ++c) {
-        std::string heading = Stored([c](auto& list) {
-            list.WriteProductHeading(versionlist::ToolCatalogue[c].DisplayName);
-        });
+        std::string heading = Stored([c](auto& list) { list.ProductHeading(c); });
         EXPECT_EQ(heading, ExpectedProductHeading(c));
         EXPECT_EQ(heading.size(), c == 0 ? 67u : 69u);
     }
 }
 
 TEST(ListFile, ConverterHeadingTakes64Bytes) {
-    std::string heading = Stored([](auto& list) { list.WriteConverterHeading(); });
+    std::string heading = Stored([](auto& list) { list.ConverterHeading(); });
     EXPECT_EQ(heading, ExpectedConverterHeading());
     EXPECT_EQ(heading.size(), 64u);
 }
@@ -50,26 +46,21 @@ TEST(ListFile, ConverterHeadingTakes64Bytes) {
 TEST(ListFile, SuiteTextsAreCopiedByteForByteLineFeedsIncluded) {
     // A Shift-JIS marker stays as it is; an LF inside one is stored as CR LF.
     std::string lines = Stored([](auto& list) {
-        list.WriteMarkerLine("XKPL \xBA\xDD\x82\xA0");
-        list.WriteMarkerLine("Xtwo\nlines");
+        list.MarkerLine("XKPL \xBA\xDD\x82\xA0");
+        list.MarkerLine("Xtwo\nlines");
     });
     EXPECT_EQ(lines,
               ExpectedMarkerLine("XKPL \xBA\xDD\x82\xA0") + ExpectedMarkerLine("Xtwo\r\nlines"));
 }
 
 TEST(ListFile, DefinitionLineConvertsOnlyTheFileName) {
-    std::string line = Stored([](auto& list) {
-        list.WriteDefinitionLine("lkd\u5B9A.kpd", "V1.00", "\x83\x65\x83X\x83g");
-    });
+    std::string line = Stored(
+        [](auto& list) { list.DefinitionLine("lkd\u5B9A.kpd", "V1.00", "\x83\x65\x83X\x83g"); });
     EXPECT_EQ(line, ExpectedDefinitionLine("lkd\x92\xE8.kpd", "V1.00", "\x83\x65\x83X\x83g"));
     // A name that is not UTF-8 is written as stored.
-    std::string raw = Stored([](auto& list) { list.WriteDefinitionLine("a\xFF.kpd", "", ""); });
+    std::string raw = Stored([](auto& list) { list.DefinitionLine("a\xFF.kpd", "", ""); });
     EXPECT_EQ(raw, ExpectedDefinitionLine("a\xFF.kpd", "", ""));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ListDisplayText, OneLinePerStoredLineDecodedWhole) {
     // What a text-mode read of CR CR LF lines delivers: each line ends in CR LF.

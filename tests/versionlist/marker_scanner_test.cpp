@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "support/test_file_system.hpp"
+#include "versionlist/readers.hpp"
+
 namespace {
 
 using namespace std::string_literals;
@@ -107,5 +110,54 @@ TEST(MarkerScanner, KnowsWhenAMarkerIsStillOpen) {
     EXPECT_FALSE(scanner.InMarker());
     EXPECT_THAT(Scan(open), IsEmpty());
 }
+
+// The markers the scan of a whole file hands on.
+struct MarkerList final : versionlist::RunSink {
+    void MarkerLine(std::string_view marker) override { markers.emplace_back(marker); }
+    std::vector<std::string> markers;
+};
+
+struct HoleCase {
+    const char* label;
+    std::string bytes;
+    std::vector<std::pair<std::int64_t, std::int64_t>> holes;  // runs of zeros in bytes
+    friend void PrintTo(const HoleCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class SparseScanTest : public ::testing::TestWithParam<HoleCase> {};
+
+// A hole reads as zeros: passing over it must give exactly the markers a full read gives.
+TEST_P(SparseScanTest, GivesTheMarkersOfAFullRead) {
+    const auto& c = GetParam();
+    for (const auto& [start, length] : c.holes) {
+        ASSERT_EQ(c.bytes.substr(start, length), std::string(length, '\0')) << "not a hole";
+    }
+    testing_support::TestFileSystem files;
+    files.memoryFiles["/bin/t"] = c.bytes;
+    files.memoryHoles["/bin/t"] = c.holes;
+    MarkerList sparse;
+    versionlist::ScanVersionMarkers(files, sparse, "/bin/", "t");
+    EXPECT_EQ(files.readLogs["/bin/t"].holesSkipped > 0, !c.holes.empty());
+    EXPECT_EQ(sparse.markers, Scan(c.bytes));
+}
+
+std::string Zeros(std::size_t n) {
+    return std::string(n, '\0');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Holes, SparseScanTest,
+    ::testing::Values(
+        HoleCase{"NoHole", "@(#) XA\0"s, {}},
+        HoleCase{"MarkerAfterAHole", Zeros(100) + "@(#) XAFTER\0"s, {{0, 100}}},
+        // The hole's first zero ends a marker that is still open.
+        HoleCase{"HoleEndsAnOpenMarker", "@(#) XOPEN" + Zeros(100) + "tail", {{10, 100}}},
+        HoleCase{"HoleAtTheEndEndsAnOpenMarker", "@(#) XLAST" + Zeros(50), {{10, 50}}},
+        // A hole in the prefix breaks it; nothing after the hole continues it.
+        HoleCase{"HoleBreaksAPrefix", "@(#" + Zeros(64) + ") XNOT\0"s, {{3, 64}}},
+        HoleCase{"HolesBetweenMarkers",
+                 "@(#) X1\0"s + Zeros(30) + "@(#) X2\0"s + Zeros(30) + "@(#) X3\0"s,
+                 {{8, 30}, {46, 30}}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

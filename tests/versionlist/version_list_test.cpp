@@ -5,13 +5,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <ostream>
+#include <string>
+#include <vector>
 
-#include <functional>
-
-#include "platform/settings.hpp"
+#include "platform/paths.hpp"
+#include "support/isolation.hpp"
 #include "support/list_rules.hpp"
+#include "support/run_over.hpp"
+#include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
+#include "support/test_file_system.hpp"
 
 namespace {
 
@@ -25,15 +31,16 @@ class VersionListTest : public ::testing::Test {
 protected:
     RunOutcome Run() { return Run(tree.Root()); }
     RunOutcome Run(const std::string& field) {
-        versionlist::VersionList list(presenter);
-        RunOutcome outcome = list.WriteVersionList(field);
-        listPath = list.ListPath;
-        return outcome;
+        const auto run = RunOver(field, files);
+        messages = run.messages;
+        listPath = run.result.listPath;
+        return run.outcome;
     }
     std::string List() const { return tree.ReadFile("version.lis"); }
 
     TempTree tree;
-    RecordingPresenter presenter;
+    TestFileSystem files;
+    std::vector<std::string> messages;
     std::string listPath;
 };
 
@@ -48,7 +55,7 @@ TEST_F(VersionListTest, WritesEverySectionInCatalogueOrder) {
     tree.WriteFile("bin/KOMF68K.EXE", ToolImage({"XOMF68K V1.3"}));
 
     EXPECT_EQ(Run(), RunOutcome::kFound);
-    EXPECT_THAT(presenter.messages, IsEmpty());
+    EXPECT_THAT(messages, IsEmpty());
     EXPECT_EQ(List(),
               ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("XKPL-R V2.10") +
                   ExpectedMarkerLine("XKPL-R lib V2.00") + ExpectedMarkerLine("XKPLMEK V2.03") +
@@ -64,7 +71,7 @@ TEST_F(VersionListTest, ASharedToolAloneCountsAsFoundButWritesNothing) {
     tree.WriteFile("bin/kmuwa.exe", ToolImage({"XKMUWA V1.07"}));
     EXPECT_EQ(Run(), RunOutcome::kFound);
     EXPECT_EQ(List(), ExpectedBanner());
-    EXPECT_THAT(presenter.messages, IsEmpty());
+    EXPECT_THAT(messages, IsEmpty());
 }
 
 TEST_F(VersionListTest, ASharedToolIsListedUnderEveryCategoryWhoseLeadIsPresent) {
@@ -101,8 +108,7 @@ TEST_F(VersionListTest, HeadingStandsForEntriesThatYieldNoLine) {
                           ExpectedDefinitionLine("fkd1.ktd", "V1", "FEL") +
                           ExpectedProductHeading(5) +
                           ExpectedDefinitionLine("nkd1.ktd", "V5.0", "NIS"));
-    EXPECT_THAT(presenter.messages,
-                ElementsAre("[" + tree.Path("bin/ktunr.exe") + "] Open Error !!\n"));
+    EXPECT_THAT(messages, ElementsAre("[" + tree.Path("bin/ktunr.exe") + "] Open Error !!\n"));
 }
 
 TEST_F(VersionListTest, OnlyConvertersIsNothingFound) {
@@ -110,7 +116,7 @@ TEST_F(VersionListTest, OnlyConvertersIsNothingFound) {
     EXPECT_EQ(Run(), RunOutcome::kNothingFound);
     EXPECT_EQ(List(),
               ExpectedBanner() + ExpectedConverterHeading() + ExpectedMarkerLine("XOMF86 V1.1"));
-    EXPECT_THAT(presenter.messages, ElementsAre("汎用ｸﾛｽｿﾌﾄｳｪｱが見つかりませんでした。"));
+    EXPECT_THAT(messages, ElementsAre(std::string(kNothingFound)));
 }
 
 TEST_F(VersionListTest, EachRunRewritesTheListFromEmpty) {
@@ -121,7 +127,7 @@ TEST_F(VersionListTest, EachRunRewritesTheListFromEmpty) {
 
 TEST_F(VersionListTest, AMissingInstallDirectoryIsACreateErrorAndNothingElse) {
     EXPECT_EQ(Run(tree.Path("missing")), RunOutcome::kCreateFailed);
-    EXPECT_THAT(presenter.messages,
+    EXPECT_THAT(messages,
                 ElementsAre("List File[" + tree.Path("missing/version.lis") + "] Create Error\n"));
     EXPECT_FALSE(tree.Exists("missing"));
 }
@@ -131,8 +137,69 @@ TEST_F(VersionListTest, OneTrailingSeparatorIsRemoved) {
     EXPECT_EQ(listPath, tree.Path("version.lis"));
     Run(tree.Root() + "//");
     EXPECT_EQ(listPath, tree.Root() + "//version.lis");
-    Run("");
-    EXPECT_EQ(listPath, "/version.lis");
+}
+
+// An empty field names the root directory. The seam refuses the list there, so the test never
+// writes into the machine's root, and shows the path the run asked for.
+TEST_F(VersionListTest, AnEmptyFieldWritesTheListIntoTheRoot) {
+    files.failCreate = true;
+    EXPECT_EQ(Run(""), RunOutcome::kCreateFailed);
+    EXPECT_THAT(files.createRequests, ElementsAre("/version.lis"));
+    EXPECT_THAT(messages, ElementsAre(ListCreateError("/version.lis")));
+}
+
+// The field is a C string to the run: a NUL ends it, so nothing after one names a file.
+TEST_F(VersionListTest, TheFieldEndsAtItsFirstNul) {
+    tree.WriteFile("victim.txt", "must stay");
+    tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
+    EXPECT_EQ(Run(tree.Root() + std::string(1, '\0') + "/victim.txt"), RunOutcome::kFound);
+    EXPECT_EQ(listPath, tree.Path("version.lis"));
+    EXPECT_EQ(tree.ReadFile("victim.txt"), "must stay");
+    EXPECT_EQ(List(),
+              ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("XKPL-R V2.10"));
+}
+
+// Of several entries a tool's name matches, the first regular file is the tool: a broken link
+// or an empty directory beside it must not hide it.
+TEST_F(VersionListTest, TheFirstRegularFileOfSeveralMatchesIsTheTool) {
+    tree.Symlink(tree.Path("nowhere"), "bin/KPLR.EXE");  // first in search order, dangling
+    tree.MakeDir("bin/Kplr.exe");
+    tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
+    tree.MakeDir("bin/KOMAR.EXE");  // only matches that are no regular file: the first counts
+    tree.Symlink(tree.Path("nowhere"), "bin/komar.exe");
+    EXPECT_EQ(Run(), RunOutcome::kFound);
+    EXPECT_EQ(List(), ExpectedBanner() + ExpectedProductHeading(0) +
+                          ExpectedMarkerLine("XKPL-R V2.10") + ExpectedProductHeading(1));
+    EXPECT_THAT(messages, ElementsAre(ScanOpenError(tree.Path("bin/KOMAR.EXE"))));
+}
+
+// bin or gen there but unreadable is no empty directory: it is reported once, and the run goes
+// on with what it can read. Root reads everything, so the run is made as user nobody.
+TEST(UnreadableDirectories, AreReportedOnceAndCountAsReadFailures) {
+    TempTree tree;
+    tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
+    tree.WriteFile("gen/lkd1.kpd", OtherDefinition("V1", "SH"));
+    tree.WriteFile("gen/tkd1.ktd", OtherDefinition("V2", "TUN"));
+    ::chmod(tree.Root().c_str(), 0777);
+    ::chmod(tree.Path("bin").c_str(), 0311);  // searchable by name, not listable
+    const auto isolated = testing_support::RunIsolated(testing_support::BecomeNobody, [&] {
+        const auto run = RunOver(tree.Root());
+        std::string reply = std::to_string(static_cast<int>(run.outcome)) +
+                            (run.result.readFailures ? " read" : "") +
+                            (run.result.searchFailures ? " search" : "") + "\n";
+        for (const auto& message : run.messages) {
+            reply += message;
+        }
+        return reply + run.list;
+    });
+    if (!isolated.available) {
+        GTEST_SKIP() << "no unprivileged user here (" << isolated.why << ")";
+    }
+    EXPECT_EQ(isolated.reply,
+              std::to_string(static_cast<int>(RunOutcome::kFound)) + " read search\n" +
+                  ScanOpenError(tree.Path("bin")) + ExpectedBanner() + ExpectedProductHeading(0) +
+                  ExpectedDefinitionLine("lkd1.kpd", "V1", "SH") + ExpectedProductHeading(2) +
+                  ExpectedDefinitionLine("tkd1.ktd", "V2", "TUN"));
 }
 
 TEST_F(VersionListTest, LongPathsAreUsedWhole) {
@@ -145,7 +212,7 @@ TEST_F(VersionListTest, LongPathsAreUsedWhole) {
     tree.WriteFile(deep + "/bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
     tree.WriteFile(deep + "/gen/" + name, OtherDefinition("V1", "LONG"));
     EXPECT_EQ(Run(tree.Path(deep)), RunOutcome::kFound);
-    EXPECT_THAT(presenter.messages, IsEmpty());
+    EXPECT_THAT(messages, IsEmpty());
     EXPECT_EQ(tree.ReadFile(deep + "/version.lis"), ExpectedBanner() + ExpectedProductHeading(0) +
                                                         ExpectedMarkerLine("XKPL-R V2.10") +
                                                         ExpectedDefinitionLine(name, "V1", "LONG"));
@@ -178,159 +245,41 @@ TEST_F(VersionListTest, DefinitionFilesOfEveryLayoutAndShortFiles) {
                           ExpectedDefinitionLine("tkd1.ktd", "V2.01", "NAME\r\nMORE"));
 }
 
-// A file system whose operations fail where the real one cannot be made to fail as root.
-class FailingFileSystem final : public platform::FileSystem {
-public:
-    enum class Failure { kNone, kSeek, kRead, kReadAfterFirstChunk, kWrite, kClose };
-    explicit FailingFileSystem(Failure failure) : failure_(failure) {}
-
-    std::unique_ptr<platform::InputFile> OpenBinary(const std::string& path) override {
-        auto real = platform::SystemFileSystem().OpenBinary(path);
-        if (!real) {
-            return nullptr;
-        }
-        return std::make_unique<Input>(std::move(real), failure_);
-    }
-    std::unique_ptr<platform::OutputFile> Create(const std::string& path) override {
-        auto real = platform::SystemFileSystem().Create(path);
-        if (!real) {
-            return nullptr;
-        }
-        return std::make_unique<Output>(std::move(real), failure_);
-    }
-
-private:
-    class Input final : public platform::InputFile {
-    public:
-        Input(std::unique_ptr<platform::InputFile> real, Failure failure)
-            : real_(std::move(real)), failure_(failure) {}
-        long Read(char* buffer, std::size_t count) override {
-            if (failure_ == Failure::kRead ||
-                (failure_ == Failure::kReadAfterFirstChunk && reads_ > 0)) {
-                return -1;
-            }
-            ++reads_;
-            return real_->Read(buffer, count);
-        }
-        bool Seek(std::int64_t offset) override {
-            return failure_ != Failure::kSeek && real_->Seek(offset);
-        }
-
-    private:
-        std::unique_ptr<platform::InputFile> real_;
-        Failure failure_;
-        int reads_ = 0;
-    };
-    class Output final : public platform::OutputFile {
-    public:
-        Output(std::unique_ptr<platform::OutputFile> real, Failure failure)
-            : real_(std::move(real)), failure_(failure) {}
-        bool Write(const char* data, std::size_t count) override {
-            return failure_ != Failure::kWrite && real_->Write(data, count);
-        }
-        bool Close() override { return real_->Close() && failure_ != Failure::kClose; }
-
-    private:
-        std::unique_ptr<platform::OutputFile> real_;
-        Failure failure_;
-    };
-
-    Failure failure_;
-};
-
-using Failure = FailingFileSystem::Failure;
-
-struct FailureCase {
-    const char* name;
-    Failure failure;
-    std::string file;     // relative to the install directory
-    std::string message;  // format with %s for the file's path
-    RunOutcome outcome;
-    // Keeps test names short: the case is named, not dumped.
-    friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class VersionListFailureTest : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(VersionListFailureTest, IsReportedWithThePathAndTheRunGoesOn) {
-    const auto& c = GetParam();
-    TempTree tree;
-    tree.WriteFile(
-        c.file, c.file.find("gen/") == 0 ? OtherDefinition("V1", "NAME") : ToolImage({"XTOOL V1"}));
-    RecordingPresenter presenter;
-    FailingFileSystem fileSystem(c.failure);
-    versionlist::VersionList list(presenter, fileSystem);
-    EXPECT_EQ(list.WriteVersionList(tree.Root()), c.outcome);
-    std::string expected = c.message;
-    std::string path = c.file == "version.lis" ? list.ListPath : tree.Path(c.file);
-    expected.replace(expected.find("%s"), 2, path);
-    EXPECT_THAT(presenter.messages, ElementsAre(expected));
-    EXPECT_TRUE(list.Report.readFailures || c.file == "version.lis");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Failures, VersionListFailureTest,
-    ::testing::Values(FailureCase{"ScanRead", Failure::kRead, "bin/kplr.exe",
-                                  " [%s] Read Error !! \n", RunOutcome::kFound},
-                      FailureCase{"DefinitionSeek", Failure::kSeek, "gen/tkd1.ktd",
-                                  " 定義体[%s] Lseek Error !! \n", RunOutcome::kFound},
-                      FailureCase{"DefinitionRead", Failure::kRead, "gen/tkd1.ktd",
-                                  " 定義体[%s] Read Error !! \n", RunOutcome::kFound},
-                      FailureCase{"ListWrite", Failure::kWrite, "version.lis",
-                                  "List File[%s] Write Error\n", RunOutcome::kWriteFailed},
-                      FailureCase{"ListClose", Failure::kClose, "version.lis",
-                                  "List File[%s] Write Error\n", RunOutcome::kWriteFailed}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(VersionListTest, FailedDefinitionReadsWriteNoLineButKeepTheHeading) {
-    tree.WriteFile("gen/tkd1.ktd", OtherDefinition("V1", "NAME"));
-    FailingFileSystem fileSystem(Failure::kSeek);
-    versionlist::VersionList list(presenter, fileSystem);
-    EXPECT_EQ(list.WriteVersionList(tree.Root()), RunOutcome::kFound);
-    EXPECT_EQ(List(), ExpectedBanner() + ExpectedProductHeading(2));
-}
-
-TEST_F(VersionListTest, MarkersBeforeAReadErrorAreKept) {
-    std::string image = "@(#) XEARLY\0"s + std::string(4 * 1024 * 1024, '\x90') + "@(#) XLATE\0"s;
-    tree.WriteFile("bin/kplr.exe", image);
-    FailingFileSystem fileSystem(Failure::kReadAfterFirstChunk);
-    versionlist::VersionList list(presenter, fileSystem);
-    EXPECT_EQ(list.WriteVersionList(tree.Root()), RunOutcome::kFound);
-    EXPECT_EQ(List(), ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("XEARLY"));
-    EXPECT_THAT(presenter.messages,
-                ElementsAre(" [" + tree.Path("bin/kplr.exe") + "] Read Error !! \n"));
-}
-
-TEST_F(VersionListTest, AFullDiskIsAWriteErrorNotAList) {
-    tree.Symlink("/dev/full", "version.lis");
-    tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
-    EXPECT_EQ(Run(), RunOutcome::kWriteFailed);
-    EXPECT_THAT(presenter.messages,
-                ElementsAre("List File[" + tree.Path("version.lis") + "] Write Error\n"));
-}
-
 TEST_F(VersionListTest, ReportCollectsWhatTheListHolds) {
     tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
     tree.MakeDir("bin/kplsav.exe");
     tree.WriteFile("gen/lkd1.kpd", OtherDefinition("V1.00", "SH"));
     tree.WriteFile("bin/komf1.exe", ToolImage({"XOMF V1"}));
-    versionlist::VersionList list(presenter);
-    list.CollectReport = true;
-    EXPECT_EQ(list.WriteVersionList(tree.Root()), RunOutcome::kFound);
-    const auto& report = list.Report;
+    const auto run = RunOver(tree.Root());
+    EXPECT_EQ(run.outcome, RunOutcome::kFound);
+    const auto& report = run.report;
     ASSERT_EQ(report.categories.size(), 1u);
     const auto& category = report.categories[0];
     EXPECT_EQ(category.index, 0u);
     ASSERT_EQ(category.tools.size(), 2u);
     EXPECT_EQ(category.tools[0].file, "kplr.exe");
     EXPECT_THAT(category.tools[0].markers, ElementsAre("XKPL-R V2.10"));
-    EXPECT_TRUE(category.tools[1].failed);
+    EXPECT_TRUE(category.tools[0].readable);
+    EXPECT_FALSE(category.tools[1].readable);
     ASSERT_EQ(category.definitions.size(), 1u);
     EXPECT_EQ(category.definitions[0].name, "SH");
     EXPECT_EQ(category.definitions[0].version, "V1.00");
     ASSERT_EQ(report.converters.size(), 1u);
     EXPECT_THAT(report.converters[0].markers, ElementsAre("XOMF V1"));
-    EXPECT_TRUE(report.readFailures);
+    EXPECT_THAT(report.failures,
+                ElementsAre(versionlist::Failure{versionlist::FailureKind::kScanOpen,
+                                                 tree.Path("bin/kplsav.exe")}));
+    EXPECT_TRUE(report.result.readFailures);
+    EXPECT_FALSE(report.result.searchFailures);
+}
+
+// The not-found outcome is no failure: the report keeps it apart.
+TEST_F(VersionListTest, NothingFoundIsAnOutcomeNotAFailure) {
+    const auto run = RunOver(tree.Root());
+    EXPECT_EQ(run.outcome, RunOutcome::kNothingFound);
+    EXPECT_THAT(run.report.failures, IsEmpty());
+    EXPECT_EQ(run.report.result.outcome, RunOutcome::kNothingFound);
+    EXPECT_THAT(run.messages, ElementsAre(std::string(kNothingFound)));
 }
 
 struct CutCase {

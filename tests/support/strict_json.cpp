@@ -1,10 +1,10 @@
 // Recursive-descent JSON checker with UTF-8 validation; independent of the code it checks.
-#include "strict_json.hpp"
+#include "support/strict_json.hpp"
 
 #include <cstddef>
 #include <cstdint>
 
-namespace fuzzcheck {
+namespace testing_support {
 namespace {
 
 // Length of the well-formed UTF-8 sequence at text[i], or 0 when none starts there.
@@ -290,4 +290,4 @@ bool IsStrictJson(std::string_view text, int maxDepth) {
     return IsWellFormedUtf8(text) && Checker(text, maxDepth).Document();
 }
 
-}  // namespace fuzzcheck
+}  // namespace testing_support

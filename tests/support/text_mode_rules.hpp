@@ -1,11 +1,12 @@
-// The text-mode read rules written out plainly, byte by byte, for the fuzz targets to compare
+// The text-mode rules written out plainly, byte by byte, for tests and fuzz targets to compare
 // against.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-namespace fuzzcheck {
+namespace testing_support {
 
 // What a text-mode read of count bytes at offset delivers from file.
 inline std::string TextModeRead(const std::string& file, std::size_t offset, std::size_t count) {
@@ -35,7 +36,7 @@ inline std::string TextModeRead(const std::string& file, std::size_t offset, std
 }
 
 // The list's text-mode output: every LF stored as CR LF.
-inline std::string StoredText(const std::string& text) {
+inline std::string StoredText(std::string_view text) {
     std::string stored;
     for (char c : text) {
         if (c == '\n') {
@@ -46,4 +47,4 @@ inline std::string StoredText(const std::string& text) {
     return stored;
 }
 
-}  // namespace fuzzcheck
+}  // namespace testing_support

@@ -1,10 +1,13 @@
-// CP932 conversion through iconv, one character at a time only where a character fails.
+// CP932 conversion through glibc's iconv, one character at a time only where a character fails.
 #include "platform/cp932.hpp"
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
+
+#include "platform/utf8.hpp"
 
 namespace platform {
 namespace {
@@ -53,78 +56,7 @@ Converter& FromCp932() {
     return converter;
 }
 
-std::size_t Utf8Length(unsigned char lead) {
-    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
-
 }  // namespace
-
-namespace {
-
-// Length of the well-formed UTF-8 character at text[i], 0 when none starts there.
-std::size_t CharAt(std::string_view text, std::size_t i) {
-    auto c = static_cast<unsigned char>(text[i]);
-    std::size_t len;
-    char32_t cp;
-    if (c < 0x80) {
-        return 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-        len = 2;
-        cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3;
-        cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4;
-        cp = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + len > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < len; ++k) {
-        auto cc = static_cast<unsigned char>(text[i + k]);
-        if ((cc & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (cc & 0x3F);
-    }
-    bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return 0;
-    }
-    return len;
-}
-
-}  // namespace
-
-bool IsValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t len = CharAt(text, i);
-        if (len == 0) {
-            return false;
-        }
-        i += len;
-    }
-    return true;
-}
-
-std::string SanitizeUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t len = CharAt(text, i);
-        if (len == 0) {
-            out.append("\xEF\xBF\xBD");
-            ++i;
-        } else {
-            out.append(text.substr(i, len));
-            i += len;
-        }
-    }
-    return out;
-}
 
 std::string Utf8ToCp932(std::string_view utf8) {
     if (!IsValidUtf8(utf8)) {
@@ -136,8 +68,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
         utf8.remove_prefix(ToCp932().Convert(utf8, out));
         if (!utf8.empty()) {
             out.push_back('?');
-            utf8.remove_prefix(
-                std::min(utf8.size(), Utf8Length(static_cast<unsigned char>(utf8[0]))));
+            utf8.remove_prefix(std::max<std::size_t>(1, Utf8CharLength(utf8, 0)));
         }
     }
     return out;

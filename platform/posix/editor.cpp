@@ -1,11 +1,6 @@
-// Starting the text editor on the list file: detached, never waited for.
+// The editor on POSIX: $PELKOR_EDITOR or xdg-open, started in a session of its own.
 #include "platform/editor.hpp"
 
-#include <cstdlib>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -13,32 +8,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+
+#include "platform/paths.hpp"
 
 extern char** environ;
-#endif
 
 namespace platform {
 namespace {
 
-bool IsSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-
-class SystemEditor final : public EditorLauncher {
-public:
-    bool StartEditor(const std::string& path) override {
-#ifdef _WIN32
-        // The path is not quoted: the editor takes the rest of its command line as the name.
-        std::string command = "notepad " + path;
-        return WinExec(command.c_str(), SW_SHOW) > 31;
-#else
-        const char* variable = std::getenv("PELKOR_EDITOR");
-        return StartDetached(EditorCommand(variable != nullptr ? variable : "", path));
-#endif
-    }
-};
-
-#ifndef _WIN32
 bool IsExecutableFile(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -54,9 +32,9 @@ std::string FindProgram(const std::string& name) {
     const char* pathVariable = std::getenv("PATH");
     std::string_view search = pathVariable != nullptr ? pathVariable : "/usr/bin:/bin";
     while (true) {
-        auto colon = search.find(':');
-        std::string dir(search.substr(0, colon));
-        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        const auto colon = search.find(':');
+        const std::string dir(search.substr(0, colon));
+        const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
         if (IsExecutableFile(candidate)) {
             return candidate;
         }
@@ -66,54 +44,23 @@ std::string FindProgram(const std::string& name) {
         search.remove_prefix(colon + 1);
     }
 }
-#endif
+
+class SystemEditor final : public EditorLauncher {
+public:
+    bool StartEditor(const std::string& path) override {
+        // A relative path such as "-x/version.lis" or "+cmd/version.lis" would reach the
+        // editor as an option; an absolute one begins with "/".
+        const char* variable = std::getenv("PELKOR_EDITOR");
+        return StartDetached(
+            EditorCommand(variable != nullptr ? variable : "", AbsolutePath(path)));
+    }
+};
 
 }  // namespace
 
 EditorLauncher& SystemEditorLauncher() {
     static SystemEditor editor;
     return editor;
-}
-
-std::vector<std::string> SplitCommandWords(std::string_view command) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false;
-    for (std::size_t i = 0; i < command.size(); ++i) {
-        char c = command[i];
-        if (IsSeparator(c)) {
-            if (inWord) {
-                words.push_back(std::move(word));
-                word.clear();
-                inWord = false;
-            }
-            continue;
-        }
-        inWord = true;
-        if (c == '\'') {
-            auto end = command.find('\'', i + 1);
-            word.append(command.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
-            i = end == std::string_view::npos ? command.size() : end;
-        } else if (c == '"') {
-            for (++i; i < command.size() && command[i] != '"'; ++i) {
-                if (command[i] == '\\' && i + 1 < command.size() &&
-                    std::string_view("$`\"\\\n").find(command[i + 1]) != std::string_view::npos) {
-                    ++i;
-                }
-                word.push_back(command[i]);
-            }
-        } else if (c == '\\') {
-            if (i + 1 < command.size()) {
-                word.push_back(command[++i]);
-            }
-        } else {
-            word.push_back(c);
-        }
-    }
-    if (inWord) {
-        words.push_back(std::move(word));
-    }
-    return words;
 }
 
 std::vector<std::string> EditorCommand(std::string_view editorVariable, const std::string& path) {
@@ -126,12 +73,13 @@ std::vector<std::string> EditorCommand(std::string_view editorVariable, const st
 }
 
 bool StartDetached(const std::vector<std::string>& argv) {
-#ifdef _WIN32
-    (void)argv;
-    return false;
-#else
     if (argv.empty()) {
         return false;
+    }
+    for (const auto& arg : argv) {
+        if (!IsWholePath(arg)) {
+            return false;  // the system would see less than was meant
+        }
     }
     // Everything the children need is made before fork, so they only call what is safe
     // between fork and exec in a process that has threads.
@@ -148,13 +96,13 @@ bool StartDetached(const std::vector<std::string>& argv) {
 
     // The middle child starts the editor in a session of its own and ends at once; the
     // editor becomes init's child, so no one here ever waits for it or leaves a zombie.
-    pid_t middle = ::fork();
+    const pid_t middle = ::fork();
     if (middle < 0) {
         return false;
     }
     if (middle == 0) {
         ::setsid();
-        pid_t editor = ::fork();
+        const pid_t editor = ::fork();
         if (editor == 0) {
             ::execve(program.c_str(), args.data(), environ);
             ::_exit(127);
@@ -168,7 +116,6 @@ bool StartDetached(const std::vector<std::string>& argv) {
         }
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-#endif
 }
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace fuzzcheck {
+namespace testing_support {
 
 // True when text is exactly one JSON value with optional surrounding whitespace, every byte
 // sequence is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF),
@@ -13,4 +13,4 @@ bool IsStrictJson(std::string_view text, int maxDepth = 256);
 // True when text is well-formed UTF-8.
 bool IsWellFormedUtf8(std::string_view text);
 
-}  // namespace fuzzcheck
+}  // namespace testing_support
