@@ -54,8 +54,8 @@ fuzz: deps
 	@cmake --build --preset fuzz
 	@fuzz/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
-# Offscreen renderings of the main dialog, the About box, the picker and the viewer on the demo suite,
-# shown in the README.
+# Offscreen renderings of the main dialog, the About box, the picker and the viewer on the demo
+# suite, shown in the README.
 screenshots: build
 	@WINDIR=$(CURDIR)/$(BUILD_DIR)/demo/windir QT_QPA_PLATFORM=offscreen \
 	    $(BUILD_DIR)/bin/pelkor-screenshots docs/images
