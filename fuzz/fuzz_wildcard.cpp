@@ -16,19 +16,35 @@ char Fold(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Bytes of the character at name[i]: a well-formed UTF-8 sequence by its lead byte, else one.
+// Bytes of the character at name[i]: a well-formed UTF-8 sequence as Unicode's table of
+// well-formed byte sequences lists them, else one byte standing alone.
 std::size_t CharBytes(const std::string& name, std::size_t i) {
-    auto lead = static_cast<unsigned char>(name[i]);
-    std::size_t n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
-    if (i + n > name.size()) {
-        return 1;
-    }
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) {
+    struct Row {
+        unsigned char lead0, lead1;      // lead byte range
+        unsigned char second0, second1;  // second byte range
+        std::size_t length;
+    };
+    static constexpr Row kRows[] = {
+        {0xC2, 0xDF, 0x80, 0xBF, 2}, {0xE0, 0xE0, 0xA0, 0xBF, 3}, {0xE1, 0xEC, 0x80, 0xBF, 3},
+        {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3}, {0xF0, 0xF0, 0x90, 0xBF, 4},
+        {0xF1, 0xF3, 0x80, 0xBF, 4}, {0xF4, 0xF4, 0x80, 0x8F, 4},
+    };
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(name[i + k]); };
+    for (const Row& row : kRows) {
+        if (byte(0) < row.lead0 || byte(0) > row.lead1) {
+            continue;
+        }
+        if (i + row.length > name.size() || byte(1) < row.second0 || byte(1) > row.second1) {
             return 1;
         }
+        for (std::size_t k = 2; k < row.length; ++k) {
+            if (byte(k) < 0x80 || byte(k) > 0xBF) {
+                return 1;
+            }
+        }
+        return row.length;
     }
-    return n;
+    return 1;
 }
 
 // reach[p][n]: the first p pattern bytes can match the first n name bytes.
