@@ -73,9 +73,12 @@ TEST(FindSettingsFileWin32, IsTheWindowsDirectorysRegularFileOnly) {
         EXPECT_EQ(platform::FindSettingsFile("rivazivu.ini"), file.Path());
         EXPECT_EQ(platform::FindSettingsFile("RIVAZIVU.INI").has_value(), true);
     }
-    EXPECT_EQ(platform::FindSettingsFile("rivazivu.ini"), std::nullopt);
-    EXPECT_EQ(platform::ReadProfileString("rivazivu.ini", "SYSTEM", "HOME"), "");
-    const ScopedWindowsSettingsFile directory("", true);
+    {
+        const ScopedWindowsSettingsFile nothing("", ScopedWindowsSettingsFile::Kind::kNothing);
+        EXPECT_EQ(platform::FindSettingsFile("rivazivu.ini"), std::nullopt);
+        EXPECT_EQ(platform::ReadProfileString("rivazivu.ini", "SYSTEM", "HOME"), "");
+    }
+    const ScopedWindowsSettingsFile directory("", ScopedWindowsSettingsFile::Kind::kDirectory);
     EXPECT_EQ(platform::FindSettingsFile("rivazivu.ini"), std::nullopt);
     EXPECT_EQ(platform::ReadProfileString("rivazivu.ini", "SYSTEM", "HOME"), "");
 }

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 
-ScopedWindowsSettingsFile::ScopedWindowsSettingsFile(std::string_view bytes, bool asDirectory) {
+ScopedWindowsSettingsFile::ScopedWindowsSettingsFile(std::string_view bytes, Kind kind) {
     wchar_t windows[MAX_PATH];
     const UINT n = ::GetWindowsDirectoryW(windows, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) {
@@ -25,8 +25,11 @@ ScopedWindowsSettingsFile::ScopedWindowsSettingsFile(std::string_view bytes, boo
         saved_ = path_ + ".pelkor-test-saved";
         fs::rename(FsPath(path_), FsPath(saved_));
     }
-    if (asDirectory) {
+    if (kind == Kind::kDirectory) {
         fs::create_directory(FsPath(path_));
+        return;
+    }
+    if (kind == Kind::kNothing) {
         return;
     }
     HANDLE file = ::CreateFileW(WideText(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -9,8 +9,11 @@ namespace testing_support {
 
 class ScopedWindowsSettingsFile {
 public:
-    // Writes bytes as the file (a directory instead when asDirectory is set).
-    explicit ScopedWindowsSettingsFile(std::string_view bytes, bool asDirectory = false);
+    // What stands under the file's name during the test.
+    enum class Kind { kFile, kDirectory, kNothing };
+
+    // Writes bytes as the file (a directory instead, or nothing at all, as kind says).
+    explicit ScopedWindowsSettingsFile(std::string_view bytes, Kind kind = Kind::kFile);
     ~ScopedWindowsSettingsFile();
     ScopedWindowsSettingsFile(const ScopedWindowsSettingsFile&) = delete;
     ScopedWindowsSettingsFile& operator=(const ScopedWindowsSettingsFile&) = delete;
