@@ -21,6 +21,9 @@ struct ProcessOptions {
     // POSIX: when not negative, the child's stderr is this descriptor instead of a pipe the
     // runner reads.
     int stderrFd = -1;
+    // Windows: the child's stderr is a pipe that is full and never read, so that the child
+    // stops at its first message until it is killed. (POSIX tests do this with stderrFd.)
+    bool holdStderr = false;
     // POSIX: the child's stdout is a terminal (a pseudo-terminal in raw mode, so bytes pass as
     // they are) instead of a pipe.
     bool stdoutIsTerminal = false;

@@ -3,11 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "support/list_rules.hpp"
 #include "support/pelkor_list_runner.hpp"
 #include "support/suite_files.hpp"
+#include "support/system.hpp"
 #include "support/temp_tree.hpp"
 #include "support/win32/windows_settings.hpp"
 
@@ -65,6 +68,30 @@ TEST(PelkorListWin32, ListsAnInstallDirectoryBeyondMaxPath) {
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(tree.ReadFile(deep + "version.lis"), SmallSuiteList());
     EXPECT_THAT(result.out, HasSubstr("\"markers\":[\"XKPL-R V2.10\"]"));
+}
+
+// A run ended half-way (TerminateProcess, as the Task Manager ends a program) leaves the
+// previous list as it was. The run is held at its first message by a stderr pipe that is
+// already full, then ended.
+TEST(PelkorListWin32, AnEndedRunLeavesThePreviousList) {
+    TempTree suite;
+    suite.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
+    suite.MakeDir("bin/kplmek.exe");  // its open error is the first message
+    suite.WriteFile("version.lis", "the previous list");
+
+    ChildProcess child({PELKOR_LIST_EXE, suite.Root()}, With([](auto& o) { o.holdStderr = true; }));
+    // The new list is begun beside the old one before the first file is scanned.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (DirectoryEntries(suite.Root()).size() < 3 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(DirectoryEntries(suite.Root()).size(), 3u)
+        << "bin, version.lis and the list being written";
+    child.Kill(9);
+    const auto result = child.Wait();
+    EXPECT_EQ(result.exitStatus, 128 + 9);
+    EXPECT_EQ(suite.ReadFile("version.lis"), "the previous list");
 }
 
 }  // namespace

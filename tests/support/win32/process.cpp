@@ -6,6 +6,7 @@
 #include <chrono>
 #include <map>
 #include <stdexcept>
+#include <thread>
 
 #include "support/process.hpp"
 #include "support/win32/wide_text.hpp"
@@ -94,12 +95,49 @@ std::wstring EnvironmentBlock(const std::vector<std::string>& extra) {
     return block;
 }
 
+// A pipe nobody reads, filled by a writer that stays blocked in its write: whoever writes to
+// it next waits too, until the pipe is closed.
+class FullPipe {
+public:
+    FullPipe() : pipe_(MakePipe()) {
+        filler_ = std::thread([this] {
+            const std::string bytes(1 << 20, 'f');
+            DWORD written = 0;
+            ::WriteFile(pipe_.write, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                        nullptr);
+        });
+        // Full once the filler's bytes have arrived.
+        for (int i = 0; i < 500; ++i) {
+            DWORD available = 0;
+            if (::PeekNamedPipe(pipe_.read, nullptr, 0, nullptr, &available, nullptr) &&
+                available > 0) {
+                break;
+            }
+            ::Sleep(10);
+        }
+    }
+    ~FullPipe() {
+        ::CloseHandle(pipe_.read);  // the blocked write fails and the filler ends
+        filler_.join();
+        ::CloseHandle(pipe_.write);
+    }
+    FullPipe(const FullPipe&) = delete;
+    FullPipe& operator=(const FullPipe&) = delete;
+
+    HANDLE WritingEnd() const { return pipe_.write; }
+
+private:
+    Pipe pipe_;
+    std::thread filler_;
+};
+
 }  // namespace
 
 struct ChildProcess::State {
     HANDLE process = nullptr;
     HANDLE out = INVALID_HANDLE_VALUE;
     HANDLE err = INVALID_HANDLE_VALUE;
+    std::unique_ptr<FullPipe> held;
     int timeoutSeconds = 30;
     bool waited = false;
 };
@@ -124,7 +162,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
     startup.hStdInput = null;
     // A stream the child is started without: no handle at all.
     startup.hStdOutput = options.closeStdout ? nullptr : out.write;
-    startup.hStdError = options.closeStderr ? nullptr : err.write;
+    if (options.holdStderr) {
+        state_->held = std::make_unique<FullPipe>();
+    }
+    startup.hStdError = options.closeStderr ? nullptr
+                        : state_->held      ? state_->held->WritingEnd()
+                                            : err.write;
     PROCESS_INFORMATION process{};
     const BOOL started =
         ::CreateProcessW(WideText(argv.at(0)).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
