@@ -271,8 +271,8 @@ TEST_F(VersionListTest, NothingFoundIsAnOutcomeNotAFailure) {
 struct CutCase {
     std::string path;
     std::string expected;
-    // Keeps test names short: the case is named, not dumped.
-    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << c.path; }
+    // Quoted: a path ending in "\" would run on into the next line of a test listing.
+    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << '"' << c.path << '"'; }
 };
 
 class CutBinComponentTest : public ::testing::TestWithParam<CutCase> {};
