@@ -224,7 +224,8 @@ TEST(SystemFileSystemCreate, RefusesMissingDirectoriesAndNamesWithNul) {
 
 TEST(SystemFileSystemCreate, WritesTheBytesAsGivenAndReplacesTheOldList) {
     TempTree tree;
-    const std::string bytes("line\r\r\nlf\ncr\r\x1a\0end", 20);
+    constexpr char kList[] = "line\r\r\nlf\ncr\r\x1a\0end";
+    const std::string bytes(kList, sizeof kList - 1);
     ASSERT_TRUE(WriteList(tree.Path("version.lis"), bytes));
     EXPECT_EQ(tree.ReadFile("version.lis"), bytes) << "no translation on the way";
     tree.WriteFile("version.lis", "old contents, longer than the new");
