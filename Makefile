@@ -62,14 +62,19 @@ screenshots: build
 
 # The Windows build: mingw-w64 cross compile into build-windows (GoogleTest for Windows built
 # there first), then every test under Wine. The build runs its generators under Wine too; each
-# step has its own Wine session, ended even when the step fails.
+# step has its own Wine session, ended even when the step fails. The Linux pelkor-list and demo
+# generator are built first: a Windows test compares the lists the two programs write.
 WINDOWS_DIR := build-windows
 
 .PHONY: windows windows-test
 windows:
+	$(DEPS)
 	$(DEPS) --windows
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default --target pelkor-list make_demo_suite
 	@scripts/windows-gtest.sh $(WINDOWS_DIR)
-	@cmake --preset windows >/dev/null
+	@cmake --preset windows -DPELKOR_HOST_LIST=$(CURDIR)/build/bin/pelkor-list \
+	    -DPELKOR_HOST_DEMO_GENERATOR=$(CURDIR)/build/demo/make_demo_suite >/dev/null
 	@scripts/wine-session.sh run $(WINDOWS_DIR) cmake --build --preset windows
 
 windows-test: windows

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/json_report.hpp"
 #include "cli/terminal_text.hpp"
@@ -86,12 +87,13 @@ int ExitStatusOf(const versionlist::RunResult& result) {
 
 int main(int argc, char** argv) {
     platform::PrepareProcess();
+    const std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
     bool print = false;
     bool json = false;
     bool optionsDone = false;
-    const char* installDir = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+    const std::string* installDir = nullptr;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string_view arg = arguments[i];
         if (!optionsDone && arg == "--") {
             optionsDone = true;
         } else if (!optionsDone && arg == "--help") {
@@ -109,7 +111,7 @@ int main(int argc, char** argv) {
         } else if (!optionsDone && arg.size() > 1 && arg.front() == '-') {
             return Usage("unknown option '" + cli::EscapeControls(arg) + "'");
         } else if (installDir == nullptr) {
-            installDir = argv[i];
+            installDir = &arguments[i];
         } else {
             return Usage("more than one install directory given");
         }
@@ -119,7 +121,7 @@ int main(int argc, char** argv) {
     }
     // An empty argument is most often a variable that was never set; it would otherwise
     // name the root directory.
-    if (installDir != nullptr && *installDir == '\0') {
+    if (installDir != nullptr && installDir->empty()) {
         return Usage("the install directory given is empty");
     }
 
@@ -128,7 +130,7 @@ int main(int argc, char** argv) {
     versionlist::ReportSink report;
     versionlist::SinkList sinks{&messages, &report};
     const std::string directory =
-        installDir != nullptr ? std::string(installDir) : versionlist::FindInstallDir();
+        installDir != nullptr ? *installDir : versionlist::FindInstallDir();
     const versionlist::RunResult result = versionlist::WriteVersionList(
         directory, json ? static_cast<versionlist::RunSink&>(sinks)
                         : static_cast<versionlist::RunSink&>(messages));

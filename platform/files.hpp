@@ -41,7 +41,8 @@ public:
     // else (a directory, pipe, socket or device, or a link to one) is never opened and fails,
     // so nothing on disk can make a reader wait forever or wake a device's driver.
     virtual std::unique_ptr<InputFile> OpenBinary(const std::string& path) = 0;
-    // As OpenBinary, but reads follow the runtime's text-mode rules (TextModeFile).
+    // As OpenBinary, but reads follow the runtime's text-mode rules: TextModeFile here, the C
+    // runtime's own text mode on Windows.
     virtual std::unique_ptr<InputFile> OpenText(const std::string& path);
     // Starts the list file at path. The new content replaces the old only when Close
     // succeeds: it is written to a new file beside it, which then takes the name; a link under

@@ -61,4 +61,8 @@ void PrepareProcess() {
     }
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 }  // namespace platform

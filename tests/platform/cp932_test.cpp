@@ -1,4 +1,5 @@
-// Conversions between UTF-8 and Shift-JIS (CP932).
+// Conversions between UTF-8 and Shift-JIS (CP932): the characters every system's table maps
+// alike. Where glibc's iconv and Windows' own table differ: posix/ and win32/.
 #include "platform/cp932.hpp"
 #include "platform/utf8.hpp"
 
@@ -28,13 +29,17 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"IdeographicSpace", "\u3000", "\x81\x40"},
                       // The full-width hyphen of the display names is 0x817C in CP932.
                       Case{"FullWidthHyphen", "\uFF0D", "\x81\x7C"},
-                      Case{"WaveDash", "\u301C", "\x81\x60"},
+                      // The tilde of Windows' table; iconv maps it too.
+                      Case{"FullWidthTilde", "\uFF5E", "\x81\x60"},
                       Case{"HalfWidthKatakana", "\uFF8A\uFF9E", "\xCA\xDE"},
                       Case{"Kanji", "\u5B9A\u7FA9\u4F53", "\x92\xE8\x8B\x60\x91\xCC"},
                       // Characters the code page lacks become one question mark each.
                       Case{"Unmappable", "a\u00E9b\U0001F600c", "a?b?c"},
                       // A name that is not UTF-8 at all is kept byte for byte.
-                      Case{"InvalidUtf8", "ab\xFF\xFE", "ab\xFF\xFE"}, Case{"Empty", "", ""}),
+                      Case{"InvalidUtf8", "ab\xFF\xFE", "ab\xFF\xFE"}, Case{"Empty", "", ""},
+                      // A NUL is a character like any other: kept, and the text converted whole.
+                      Case{"EmbeddedNul", std::string_view("\u30BD\0\u30BD", 7),
+                           std::string_view("\x83\x5C\0\x83\x5C", 5)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class Cp932ToUtf8Test : public ::testing::TestWithParam<Case> {};

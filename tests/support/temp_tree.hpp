@@ -18,6 +18,9 @@ public:
 
     // The tree's root, without a trailing separator.
     const std::string& Root() const { return root_; }
+    // The path of relative ("bin/kplr.exe") in the tree, as the system spells it: every "/"
+    // of relative becomes the system's separator, so expectations name paths as the run
+    // builds them.
     std::string Path(std::string_view relative) const;
 
     // Creates the file (and its parent directories) holding exactly bytes.

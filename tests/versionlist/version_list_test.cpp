@@ -5,14 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/paths.hpp"
-#include "support/isolation.hpp"
 #include "support/list_rules.hpp"
 #include "support/run_over.hpp"
 #include "support/suite_files.hpp"
@@ -26,6 +24,8 @@ using namespace testing_support;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using versionlist::RunOutcome;
+
+const std::string kSeparator(1, platform::kPathSeparator);
 
 class VersionListTest : public ::testing::Test {
 protected:
@@ -133,10 +133,39 @@ TEST_F(VersionListTest, AMissingInstallDirectoryIsACreateErrorAndNothingElse) {
 }
 
 TEST_F(VersionListTest, OneTrailingSeparatorIsRemoved) {
+    Run(tree.Root() + kSeparator);
+    EXPECT_EQ(listPath, tree.Path("version.lis"));
+    Run(tree.Root() + kSeparator + kSeparator);
+    EXPECT_EQ(listPath, tree.Root() + kSeparator + kSeparator + "version.lis");
+    // "/" is a separator on every system.
     Run(tree.Root() + "/");
     EXPECT_EQ(listPath, tree.Path("version.lis"));
-    Run(tree.Root() + "//");
-    EXPECT_EQ(listPath, tree.Root() + "//version.lis");
+}
+
+// The field is UTF-8, in which no byte of a multi-byte character can pass for a separator: a
+// directory ending in "ソ" (Shift-JIS 0x83 0x5C, whose second byte is a backslash) keeps it,
+// and only a real separator after it is removed.
+TEST_F(VersionListTest, AFieldEndingInADoubleByteCharacterKeepsIt) {
+    const std::string dir = tree.Path("\u30BD");
+    tree.WriteFile("\u30BD/bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
+    EXPECT_EQ(Run(dir), RunOutcome::kFound);
+    EXPECT_EQ(listPath, tree.Path("\u30BD/version.lis"));
+    EXPECT_EQ(Run(dir + kSeparator), RunOutcome::kFound);
+    EXPECT_EQ(listPath, tree.Path("\u30BD/version.lis"));
+    EXPECT_EQ(tree.ReadFile("\u30BD/version.lis"),
+              ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("XKPL-R V2.10"));
+}
+
+// Japanese names everywhere: the install directory's, and a definition file's, which the
+// list holds in Shift-JIS.
+TEST_F(VersionListTest, JapaneseNamesAreListedInShiftJis) {
+    tree.WriteFile("\u30B3\u30DE/gen/lkd\u5B9A\u7FA9.kpd", OtherDefinition("V1.00", "SH"));
+    tree.WriteFile("\u30B3\u30DE/bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
+    EXPECT_EQ(Run(tree.Path("\u30B3\u30DE")), RunOutcome::kFound);
+    EXPECT_THAT(messages, IsEmpty());
+    EXPECT_EQ(tree.ReadFile("\u30B3\u30DE/version.lis"),
+              ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("XKPL-R V2.10") +
+                  ExpectedDefinitionLine("lkd\x92\xE8\x8B\x60.kpd", "V1.00", "SH"));
 }
 
 // An empty field names the root directory. The seam refuses the list there, so the test never
@@ -144,8 +173,8 @@ TEST_F(VersionListTest, OneTrailingSeparatorIsRemoved) {
 TEST_F(VersionListTest, AnEmptyFieldWritesTheListIntoTheRoot) {
     files.failCreate = true;
     EXPECT_EQ(Run(""), RunOutcome::kCreateFailed);
-    EXPECT_THAT(files.createRequests, ElementsAre("/version.lis"));
-    EXPECT_THAT(messages, ElementsAre(ListCreateError("/version.lis")));
+    EXPECT_THAT(files.createRequests, ElementsAre(kSeparator + "version.lis"));
+    EXPECT_THAT(messages, ElementsAre(ListCreateError(kSeparator + "version.lis")));
 }
 
 // The field is a C string to the run: a NUL ends it, so nothing after one names a file.
@@ -157,49 +186,6 @@ TEST_F(VersionListTest, TheFieldEndsAtItsFirstNul) {
     EXPECT_EQ(tree.ReadFile("victim.txt"), "must stay");
     EXPECT_EQ(List(),
               ExpectedBanner() + ExpectedProductHeading(0) + ExpectedMarkerLine("XKPL-R V2.10"));
-}
-
-// Of several entries a tool's name matches, the first regular file is the tool: a broken link
-// or an empty directory beside it must not hide it.
-TEST_F(VersionListTest, TheFirstRegularFileOfSeveralMatchesIsTheTool) {
-    tree.Symlink(tree.Path("nowhere"), "bin/KPLR.EXE");  // first in search order, dangling
-    tree.MakeDir("bin/Kplr.exe");
-    tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
-    tree.MakeDir("bin/KOMAR.EXE");  // only matches that are no regular file: the first counts
-    tree.Symlink(tree.Path("nowhere"), "bin/komar.exe");
-    EXPECT_EQ(Run(), RunOutcome::kFound);
-    EXPECT_EQ(List(), ExpectedBanner() + ExpectedProductHeading(0) +
-                          ExpectedMarkerLine("XKPL-R V2.10") + ExpectedProductHeading(1));
-    EXPECT_THAT(messages, ElementsAre(ScanOpenError(tree.Path("bin/KOMAR.EXE"))));
-}
-
-// bin or gen there but unreadable is no empty directory: it is reported once, and the run goes
-// on with what it can read. Root reads everything, so the run is made as user nobody.
-TEST(UnreadableDirectories, AreReportedOnceAndCountAsReadFailures) {
-    TempTree tree;
-    tree.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"}));
-    tree.WriteFile("gen/lkd1.kpd", OtherDefinition("V1", "SH"));
-    tree.WriteFile("gen/tkd1.ktd", OtherDefinition("V2", "TUN"));
-    ::chmod(tree.Root().c_str(), 0777);
-    ::chmod(tree.Path("bin").c_str(), 0311);  // searchable by name, not listable
-    const auto isolated = testing_support::RunIsolated(testing_support::BecomeNobody, [&] {
-        const auto run = RunOver(tree.Root());
-        std::string reply = std::to_string(static_cast<int>(run.outcome)) +
-                            (run.result.readFailures ? " read" : "") +
-                            (run.result.searchFailures ? " search" : "") + "\n";
-        for (const auto& message : run.messages) {
-            reply += message;
-        }
-        return reply + run.list;
-    });
-    if (!isolated.available) {
-        GTEST_SKIP() << "no unprivileged user here (" << isolated.why << ")";
-    }
-    EXPECT_EQ(isolated.reply,
-              std::to_string(static_cast<int>(RunOutcome::kFound)) + " read search\n" +
-                  ScanOpenError(tree.Path("bin")) + ExpectedBanner() + ExpectedProductHeading(0) +
-                  ExpectedDefinitionLine("lkd1.kpd", "V1", "SH") + ExpectedProductHeading(2) +
-                  ExpectedDefinitionLine("tkd1.ktd", "V2", "TUN"));
 }
 
 TEST_F(VersionListTest, LongPathsAreUsedWhole) {
@@ -285,8 +271,8 @@ TEST_F(VersionListTest, NothingFoundIsAnOutcomeNotAFailure) {
 struct CutCase {
     std::string path;
     std::string expected;
-    // Keeps test names short: the case is named, not dumped.
-    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << c.path; }
+    // Quoted: a path ending in "\" would run on into the next line of a test listing.
+    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << '"' << c.path << '"'; }
 };
 
 class CutBinComponentTest : public ::testing::TestWithParam<CutCase> {};
@@ -295,27 +281,22 @@ TEST_P(CutBinComponentTest, CutsAFinalBinComponent) {
     EXPECT_EQ(versionlist::CutBinComponent(GetParam().path), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CutBinComponentTest,
-                         ::testing::Values(CutCase{"/opt/koma/bin", "/opt/koma"},
-                                           CutCase{"/opt/koma/BIN", "/opt/koma"},
-                                           CutCase{"/opt/koma/Bin", "/opt/koma"},
-                                           CutCase{"/opt/koma/bin/", "/opt/koma/bin/"},
-                                           CutCase{"/opt/koma/sbin", "/opt/koma/sbin"},
-                                           CutCase{"/opt/koma/bin2", "/opt/koma/bin2"},
-                                           CutCase{"koma", "koma"}, CutCase{"/bin", ""}));
-
-TEST(FindInstallDir, TakesHomeThenPathThenTheCurrentDirectory) {
-    TempTree tree;
-    ScopedEnv windir("WINDIR", tree.Root().c_str());
-    ScopedEnv xdg("XDG_CONFIG_HOME", tree.Path("none").c_str());
-    tree.WriteFile("rivazivu.ini", "[SYSTEM]\nHOME=/opt/koma/bin\nPATH=/other/bin\n");
-    EXPECT_EQ(versionlist::FindInstallDir(), "/opt/koma/bin");  // HOME unchanged
-    tree.WriteFile("rivazivu.ini", "[SYSTEM]\nHOME=\nPATH=/opt/koma/Bin\n");
-    EXPECT_EQ(versionlist::FindInstallDir(), "/opt/koma");
-    tree.WriteFile("rivazivu.ini", "[SYSTEM]\nPATH=/bin\n");
-    EXPECT_EQ(versionlist::FindInstallDir(), "");  // the current directory is not consulted
-    tree.WriteFile("rivazivu.ini", "[OTHER]\nHOME=/x\n");
-    EXPECT_EQ(versionlist::FindInstallDir(), platform::CurrentDirectory());
+// Written with "/", a separator on every system, and with the system's own.
+CutCase WithSeparator(std::string path, std::string expected) {
+    std::replace(path.begin(), path.end(), '/', platform::kPathSeparator);
+    std::replace(expected.begin(), expected.end(), '/', platform::kPathSeparator);
+    return CutCase{path, expected};
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CutBinComponentTest,
+    ::testing::Values(
+        CutCase{"/opt/koma/bin", "/opt/koma"}, CutCase{"/opt/koma/BIN", "/opt/koma"},
+        CutCase{"/opt/koma/Bin", "/opt/koma"}, CutCase{"/opt/koma/bin/", "/opt/koma/bin/"},
+        CutCase{"/opt/koma/sbin", "/opt/koma/sbin"}, CutCase{"/opt/koma/bin2", "/opt/koma/bin2"},
+        CutCase{"koma", "koma"}, CutCase{"/bin", ""}, WithSeparator("/koma/bin", "/koma"),
+        WithSeparator("/koma/BIN/", "/koma/BIN/"), WithSeparator("/bin", ""),
+        // UTF-8 holds no byte a separator could be mistaken for.
+        WithSeparator("/\u30BD/bin", "/\u30BD"), WithSeparator("/koma/\u30BD", "/koma/\u30BD")));
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "support/list_rules.hpp"
+#include "support/posix/special_entries.hpp"
 #include "support/run_over.hpp"
-#include "support/special_entries.hpp"
 #include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
 #include "support/test_file_system.hpp"

@@ -1,5 +1,5 @@
 // Directory entries a hostile install tree holds on POSIX systems: pipes, sockets, devices,
-// sparse files, trees deeper than the path limit.
+// trees deeper than the path limit. (Sparse files, which every system has: system.hpp.)
 #pragma once
 
 #include <sys/types.h>
@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/system.hpp"
+
 namespace testing_support {
 
 // Directory entries that are not regular files. Each creates the entry at path.
@@ -19,13 +21,6 @@ void MakeFifo(const std::string& path);
 bool MakeNullDevice(const std::string& path);
 // A Unix-domain socket bound to path; the listening descriptor is closed again, the entry stays.
 void MakeSocket(const std::string& path);
-
-// A sparse file of size bytes holding the given pieces at their offsets.
-void MakeSparseFile(const std::string& path, std::int64_t size,
-                    const std::vector<std::pair<std::int64_t, std::string>>& pieces);
-
-// Peak resident memory of this process so far, in KiB.
-long PeakResidentKiB();
 
 // A directory chain whose full path is minLength bytes long, built and removed with
 // descriptor-relative calls, so that it may exceed the system's path limit.

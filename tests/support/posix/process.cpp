@@ -23,8 +23,18 @@ namespace {
 
 }  // namespace
 
+struct ChildProcess::State {
+    pid_t pid = -1;
+    int outFd = -1;
+    int errFd = -1;
+    int timeoutSeconds = 30;
+    bool waited = false;
+};
+
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOptions& options)
-    : timeoutSeconds_(options.timeoutSeconds) {
+    : state_(std::make_unique<State>()) {
+    state_->timeoutSeconds = options.timeoutSeconds;
+    pid_t& pid = state_->pid;
     int outPipe[2], errPipe[2];
     if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
         Fail("pipe");
@@ -54,11 +64,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ < 0) {
+    pid = ::fork();
+    if (pid < 0) {
         Fail("fork");
     }
-    if (pid_ == 0) {
+    if (pid == 0) {
         const int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, 0);
         ::dup2(outPipe[1], 1);
@@ -80,26 +90,28 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
     }
     ::close(outPipe[1]);
     ::close(errPipe[1]);
-    outFd_ = outPipe[0];
-    errFd_ = errPipe[0];
+    state_->outFd = outPipe[0];
+    state_->errFd = errPipe[0];
 }
 
 ChildProcess::~ChildProcess() {
-    if (!waited_) {
+    if (!state_->waited) {
         Kill(SIGKILL);
         Wait();
     }
 }
 
 void ChildProcess::Kill(int signal) {
-    ::kill(pid_, signal);
+    ::kill(state_->pid, signal);
 }
 
 ProcessResult ChildProcess::Wait() {
     ProcessResult result;
-    waited_ = true;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds_);
-    pollfd fds[2] = {{outFd_, POLLIN, 0}, {errFd_, POLLIN, 0}};
+    state_->waited = true;
+    const pid_t pid = state_->pid;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(state_->timeoutSeconds);
+    pollfd fds[2] = {{state_->outFd, POLLIN, 0}, {state_->errFd, POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
     int open = 2;
     while (open > 0) {
@@ -108,7 +120,7 @@ ProcessResult ChildProcess::Wait() {
                               .count();
         if (left <= 0) {
             result.timedOut = true;
-            ::kill(pid_, SIGKILL);
+            ::kill(pid, SIGKILL);
             break;
         }
         if (::poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) {
@@ -134,7 +146,7 @@ ProcessResult ChildProcess::Wait() {
         }
     }
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!result.timedOut && WIFEXITED(status)) {
         result.exitStatus = WEXITSTATUS(status);

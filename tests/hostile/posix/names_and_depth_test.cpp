@@ -7,8 +7,8 @@
 
 #include "platform/dir_search.hpp"
 #include "support/list_rules.hpp"
+#include "support/posix/special_entries.hpp"
 #include "support/run_over.hpp"
-#include "support/special_entries.hpp"
 #include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
 #include "support/test_file_system.hpp"

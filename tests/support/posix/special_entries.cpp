@@ -1,9 +1,8 @@
 // Special directory entries, sparse files and deep trees.
-#include "support/special_entries.hpp"
+#include "support/posix/special_entries.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -91,32 +90,6 @@ void MakeSocket(const std::string& path) {
         Fail("bind " + path);
     }
     ::close(fd);
-}
-
-void MakeSparseFile(const std::string& path, std::int64_t size,
-                    const std::vector<std::pair<std::int64_t, std::string>>& pieces) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        Fail("open " + path);
-    }
-    if (::ftruncate(fd, static_cast<off_t>(size)) != 0) {
-        ::close(fd);
-        Fail("ftruncate " + path);
-    }
-    for (const auto& [offset, bytes] : pieces) {
-        if (::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
-            static_cast<ssize_t>(bytes.size())) {
-            ::close(fd);
-            Fail("pwrite " + path);
-        }
-    }
-    ::close(fd);
-}
-
-long PeakResidentKiB() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 DeepDir::DeepDir(const std::string& base, std::size_t minLength) : base_(base), path_(base) {

@@ -1,4 +1,5 @@
-// What each program does first: standard descriptors that a closed one cannot be taken from.
+// What each program does first on POSIX: standard descriptors that a closed one cannot be taken
+// from (the program is run closed-stream on every system by the pelkor-list tests).
 #include "platform/process.hpp"
 
 #include <fcntl.h>
@@ -8,7 +9,7 @@
 
 #include <string>
 
-#include "support/isolation.hpp"
+#include "support/posix/isolation.hpp"
 
 namespace {
 

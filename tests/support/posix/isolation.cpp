@@ -1,5 +1,5 @@
 // Child processes with their own mounts or user.
-#include "support/isolation.hpp"
+#include "support/posix/isolation.hpp"
 
 #include <grp.h>
 #include <sched.h>
