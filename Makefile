@@ -68,7 +68,6 @@ WINDOWS_DIR := build-windows
 
 .PHONY: windows windows-test
 windows:
-	$(DEPS)
 	$(DEPS) --windows
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default --target pelkor-list make_demo_suite
