@@ -41,6 +41,15 @@ public:
 private:
     enum State : unsigned char { kIdle, kAt, kParen, kHash, kClose, kBlank, kText };
 
+    // Idle: passes over the bytes that cannot begin a marker; returns where the next one may.
+    const char* FindPrefix(const char* p, const char* end);
+    // One byte of the prefix "@(#) X" after its at sign.
+    void StepPrefix(char c);
+    // Collects text up to the marker's NUL, reporting the marker there; returns where the
+    // bytes taken end.
+    template <typename OnMarker>
+    const char* TakeText(const char* p, const char* end, OnMarker& onMarker);
+
     State state_ = kIdle;
     std::size_t length_ = 0;
     std::array<char, kMaxText> text_{};
@@ -49,73 +58,88 @@ private:
 template <typename OnMarker>
 void MarkerScanner::Feed(const char* data, std::size_t size, OnMarker&& onMarker) {
     const char* p = data;
-    const char* end = data + size;
+    const char* const end = data + size;
     while (p < end) {
         switch (state_) {
-            case kIdle: {
-                // Nothing matters before the next at sign that is followed by an opening
-                // parenthesis: blocks without one are passed over whole, and memchr finds the
-                // next at sign in the rest. Most at signs in machine code start nothing, so
-                // the byte after one is looked at here, without a turn through the state
-                // machine; a byte that breaks the prefix is consumed, never taken as a new at
-                // sign.
-                for (;;) {
-                    p = detail::SkipQuietBlocks(p, end);
-                    auto* at = static_cast<const char*>(std::memchr(p, '@', end - p));
-                    if (at == nullptr) {
-                        return;
-                    }
-                    p = at + 1;
-                    if (p == end || *p == '(') {
-                        break;
-                    }
-                    ++p;
-                }
-                length_ = 0;
-                state_ = kAt;
+            case kIdle:
+                p = FindPrefix(p, end);
                 break;
-            }
-            case kAt:
-                state_ = *p++ == '(' ? kParen : kIdle;
+            case kText:
+                p = TakeText(p, end, onMarker);
                 break;
-            case kParen:
-                state_ = *p++ == '#' ? kHash : kIdle;
+            default:
+                StepPrefix(*p++);
                 break;
-            case kHash:
-                state_ = *p++ == ')' ? kClose : kIdle;
-                break;
-            case kClose:
-                state_ = *p++ == ' ' ? kBlank : kIdle;
-                break;
-            case kBlank:
-                if (*p++ == 'X') {
-                    text_[0] = 'X';
-                    length_ = 1;
-                    state_ = kText;
-                } else {
-                    state_ = kIdle;
-                }
-                break;
-            case kText: {
-                // Every byte up to the NUL is text; an at sign here starts nothing.
-                auto* nul = static_cast<const char*>(std::memchr(p, '\0', end - p));
-                const char* stop = nul != nullptr ? nul : end;
-                std::size_t room = kMaxText - length_;
-                std::size_t take = std::min<std::size_t>(room, stop - p);
-                std::memcpy(text_.data() + length_, p, take);
-                length_ += take;
-                if (nul == nullptr) {
-                    return;
-                }
-                p = nul + 1;
-                std::string_view text(text_.data(), length_);
-                length_ = 0;
-                state_ = kIdle;
-                onMarker(text);
-                break;
-            }
         }
     }
+}
+
+inline const char* MarkerScanner::FindPrefix(const char* p, const char* end) {
+    // Nothing matters before the next at sign that is followed by an opening parenthesis:
+    // blocks without one are passed over whole, and memchr finds the next at sign in the rest.
+    // Most at signs in machine code start nothing, so the byte after one is looked at here,
+    // without a turn through the state machine; a byte that breaks the prefix is consumed,
+    // never taken as a new at sign.
+    for (;;) {
+        p = detail::SkipQuietBlocks(p, end);
+        auto* at = static_cast<const char*>(std::memchr(p, '@', end - p));
+        if (at == nullptr) {
+            return end;
+        }
+        p = at + 1;
+        if (p == end || *p == '(') {
+            length_ = 0;
+            state_ = kAt;
+            return p;
+        }
+        ++p;
+    }
+}
+
+inline void MarkerScanner::StepPrefix(char c) {
+    switch (state_) {
+        case kAt:
+            state_ = c == '(' ? kParen : kIdle;
+            break;
+        case kParen:
+            state_ = c == '#' ? kHash : kIdle;
+            break;
+        case kHash:
+            state_ = c == ')' ? kClose : kIdle;
+            break;
+        case kClose:
+            state_ = c == ' ' ? kBlank : kIdle;
+            break;
+        case kBlank:
+            if (c == 'X') {
+                text_[0] = 'X';
+                length_ = 1;
+                state_ = kText;
+            } else {
+                state_ = kIdle;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+template <typename OnMarker>
+const char* MarkerScanner::TakeText(const char* p, const char* end, OnMarker& onMarker) {
+    // Every byte up to the NUL is text; an at sign here starts nothing.
+    auto* nul = static_cast<const char*>(std::memchr(p, '\0', end - p));
+    const char* stop = nul != nullptr ? nul : end;
+    const std::size_t take = std::min<std::size_t>(kMaxText - length_, stop - p);
+    std::memcpy(text_.data() + length_, p, take);
+    length_ += take;
+    if (nul == nullptr) {
+        return end;
+    }
+    const std::string_view text(text_.data(), length_);
+    length_ = 0;
+    state_ = kIdle;
+    onMarker(text);
+    return nul + 1;
 }
 
 }  // namespace versionlist
