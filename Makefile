@@ -63,17 +63,19 @@ screenshots: build
 # The Windows build: mingw-w64 cross compile into build-windows (GoogleTest for Windows built
 # there first), then every test under Wine. The build runs its generators under Wine too; each
 # step has its own Wine session, ended even when the step fails. The Linux pelkor-list and demo
-# generator are built first: a Windows test compares the lists the two programs write.
+# generator are built first: a Windows test compares the lists the two programs write; so is the
+# icon renderer, which draws pelkor.exe's icon from the same SVG as the Linux program's.
 WINDOWS_DIR := build-windows
 
 .PHONY: windows windows-test
 windows:
 	$(DEPS) --windows
 	@cmake --preset default >/dev/null
-	@cmake --build --preset default --target pelkor-list make_demo_suite
+	@cmake --build --preset default --target pelkor-list make_demo_suite pelkor_icon_render
 	@scripts/windows-gtest.sh $(WINDOWS_DIR)
 	@cmake --preset windows -DPELKOR_HOST_LIST=$(CURDIR)/build/bin/pelkor-list \
-	    -DPELKOR_HOST_DEMO_GENERATOR=$(CURDIR)/build/demo/make_demo_suite >/dev/null
+	    -DPELKOR_HOST_DEMO_GENERATOR=$(CURDIR)/build/demo/make_demo_suite \
+	    -DPELKOR_HOST_ICON_RENDER=$(CURDIR)/build/tools/pelkor_icon_render >/dev/null
 	@scripts/wine-session.sh run $(WINDOWS_DIR) cmake --build --preset windows
 
 windows-test: windows
