@@ -50,8 +50,12 @@ BOOL CListMainDlg::OnInitDialog() {
         EndDialog(IDOK);
         return FALSE;
     }
-    // The focus goes to the first tab stop, Browse, which takes the default-button role.
-    return TRUE;
+    // The focus goes to the first tab stop, Browse, and with it the default-button role, so
+    // Enter opens the picker. Given through the dialog manager, which moves that role along
+    // with the focus; the initial focus alone does not under every system (Wine).
+    ::SendMessageW(Handle(), WM_NEXTDLGCTL,
+                   reinterpret_cast<WPARAM>(::GetNextDlgTabItem(Handle(), nullptr, FALSE)), TRUE);
+    return FALSE;
 }
 
 bool CListMainDlg::OnCommand(int id, int notification) {
