@@ -24,7 +24,8 @@ installer=$(find "$scratch/cpack" -maxdepth 1 -name 'pelkor-*-win64.exe' | head 
 [ -n "$installer" ] || { echo "cpack made no installer" >&2; exit 1; }
 echo "installer: $(basename "$installer"), $(wc -c <"$installer") bytes"
 
-install_dir="$scratch/Program Files/PELKOR"
+# No blank in the path: the command line Wine builds would quote it, and NSIS takes /D= literally.
+install_dir="$scratch/ProgramFiles/PELKOR"
 # /D must come last and unquoted, as NSIS reads it.
 wine "$installer" /S "/D=$(windows_path "$install_dir")"
 for file in pelkor.exe pelkor-list.exe pelkor.html LICENSE.txt Uninstall.exe; do
