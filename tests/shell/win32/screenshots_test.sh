@@ -10,7 +10,8 @@ exe=$3
 suite=$4
 scratch=$5
 
-if [ -z "${PELKOR_WINE_DISPLAY:-}" ]; then
+# The session's display: given to the command of `run`, or the virtual one of a `start`.
+if [ -z "${PELKOR_WINE_DISPLAY:-}" ] && [ ! -f "$build_dir/wine-display" ]; then
     echo "no display: run in a Wine session with PELKOR_WINE_DISPLAY (make windows-test)"
     exit 0
 fi
