@@ -63,21 +63,41 @@ screenshots: build
 # The Windows build: mingw-w64 cross compile into build-windows (GoogleTest for Windows built
 # there first), then every test under Wine. The build runs its generators under Wine too; each
 # step has its own Wine session, ended even when the step fails. The Linux pelkor-list and demo
-# generator are built first: a Windows test compares the lists the two programs write.
+# generator are built first: a Windows test compares the lists the two programs write; so is the
+# icon renderer, which draws pelkor.exe's icon from the same SVG as the Linux program's.
 WINDOWS_DIR := build-windows
 
-.PHONY: windows windows-test
+.PHONY: windows windows-test windows-package windows-screenshots
 windows:
 	$(DEPS) --windows
 	@cmake --preset default >/dev/null
-	@cmake --build --preset default --target pelkor-list make_demo_suite
+	@cmake --build --preset default --target pelkor-list make_demo_suite pelkor_icon_render
 	@scripts/windows-gtest.sh $(WINDOWS_DIR)
 	@cmake --preset windows -DPELKOR_HOST_LIST=$(CURDIR)/build/bin/pelkor-list \
-	    -DPELKOR_HOST_DEMO_GENERATOR=$(CURDIR)/build/demo/make_demo_suite >/dev/null
+	    -DPELKOR_HOST_DEMO_GENERATOR=$(CURDIR)/build/demo/make_demo_suite \
+	    -DPELKOR_HOST_ICON_RENDER=$(CURDIR)/build/tools/pelkor_icon_render >/dev/null
 	@scripts/wine-session.sh run $(WINDOWS_DIR) cmake --build --preset windows
 
+# The desktop program's tests open windows: the session has a virtual display of its own (Xvfb
+# with openbox, started and stopped with it).
 windows-test: windows
-	@scripts/wine-session.sh run $(WINDOWS_DIR) ctest --preset windows
+	@PELKOR_WINE_DISPLAY=virtual scripts/wine-session.sh run $(WINDOWS_DIR) ctest --preset windows
+
+# What a Windows user downloads, built on Linux by CPack: the installer (NSIS) and the zip, in
+# build-windows/ (pelkor-<version>-win64.exe and .zip).
+windows-package: windows
+	@cd $(WINDOWS_DIR) && cpack --config CPackConfig.cmake
+
+# The four dialogs as Windows draws them, captured under Wine on a virtual display in Japanese,
+# on the demo suite installed as C:\KOMA-R in the prefix; shown in the README.
+windows-screenshots: windows
+	@PELKOR_WINE_DISPLAY=virtual scripts/wine-session.sh run $(WINDOWS_DIR) bash -c '\
+	    set -e; \
+	    scripts/wine-session.sh japanese $(WINDOWS_DIR); \
+	    scripts/wine-session.sh exec $(WINDOWS_DIR) $(WINDOWS_DIR)/demo/make_demo_suite.exe \
+	        "C:\KOMA-R" "C:\KOMA-R-windir" </dev/null; \
+	    PELKOR_WINE_JAPANESE=1 scripts/wine-session.sh exec $(WINDOWS_DIR) \
+	        $(WINDOWS_DIR)/bin/pelkor-screenshots.exe docs/images/windows "C:\KOMA-R" </dev/null'
 
 clean:
 	@if [ -d $(WINDOWS_DIR)/wine ]; then scripts/wine-session.sh stop $(WINDOWS_DIR); fi

@@ -18,8 +18,9 @@ for arg in "$@"; do
         # The Windows cross build and its tests under Wine (`make windows`, `make windows-test`):
         # the -posix mingw-w64 compilers, Wine (wine64 alone puts no `wine` on PATH), GoogleTest's
         # sources to build for Windows, the Japanese locale's sources for Wine's code page 932,
-        # and the installer's tools (makensis, icotool).
-        --windows) packages+=(mingw-w64 wine wine64 googletest locales nsis icoutils) ;;
+        # the installer's tools (makensis, icotool), and openbox, the window manager that draws
+        # the captions on the desktop program's virtual display.
+        --windows) packages+=(mingw-w64 wine wine64 googletest locales nsis icoutils openbox) ;;
         *)
             echo "usage: $0 [--bench] [--windows]" >&2
             exit 2

@@ -10,6 +10,9 @@
 
 namespace shell {
 
+// Shown by the list viewer when it cannot read the list back, with the list's path.
+inline constexpr std::string_view kViewerOpenError = "temp file[%s] Open Error\n";
+
 // How a run ended, as far as the desktop programs care.
 enum class RunOutcome {
     kCreateFailed,  // the list file could not be created

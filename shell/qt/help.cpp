@@ -8,8 +8,6 @@
 #include <QShortcut>
 #include <QWidget>
 
-#include "resources/resource.hpp"
-
 // The help page's path relative to the directory of the executable; the build passes the one
 // that matches its install layout.
 #ifndef PELKOR_HELP_FROM_BINDIR
@@ -37,14 +35,8 @@ QString InstalledHelpFile() {
 }
 
 QString HelpAnchor(int topic) {
-    switch (topic - kHelpTopicBase) {
-        case resources::IDD_MAIN:
-            return QStringLiteral("main-dialog");
-        case resources::IDD_ABOUTBOX:
-            return QStringLiteral("about-box");
-        default:
-            return QString();
-    }
+    const std::string_view anchor = HelpTopicAnchor(topic);
+    return QString::fromLatin1(anchor.data(), static_cast<qsizetype>(anchor.size()));
 }
 
 QUrl HelpTopicUrl(const QString& helpFile, int topic) {

@@ -6,16 +6,11 @@
 #include <string_view>
 
 #include "platform/message_presenter.hpp"
+#include "shell/help_topic.hpp"
 
 class QWidget;
 
 namespace shell {
-
-// Shown when the help page cannot be opened.
-inline constexpr std::string_view kHelpLaunchFailed = "ﾍﾙﾌﾟの起動に失敗しました。";
-
-// A help topic is this plus the template number of the dialog it describes.
-inline constexpr int kHelpTopicBase = 0x20000;
 
 // Hands the help page's URL to a browser; tests put a recorder in its place.
 class HelpBrowser {

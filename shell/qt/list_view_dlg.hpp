@@ -7,6 +7,7 @@
 
 #include "platform/files.hpp"
 #include "platform/message_presenter.hpp"
+#include "shell/list_run.hpp"
 #include "shell/qt/dialog_template.hpp"
 
 class QPlainTextEdit;
@@ -16,8 +17,6 @@ class CListViewDlg;
 }
 
 namespace shell {
-
-inline constexpr std::string_view kViewerOpenError = "temp file[%s] Open Error\n";
 
 class CListViewDlg : public TemplateDialog {
     Q_OBJECT

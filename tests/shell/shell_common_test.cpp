@@ -1,8 +1,10 @@
 // The toolkit-free shell code both desktop programs share: the arguments text and the batch
-// switch, the Browse rule, subdirectories by their bytes, the message caption, and the main
-// dialog's work over a recorded view.
+// switch, the Browse rule, subdirectories, the message caption, the help page's address, and
+// the main dialog's work over a recorded view. Cases only POSIX or only Windows can have are in
+// posix/ and win32/.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,22 +14,25 @@
 #include "platform/paths.hpp"
 #include "shell/batch_switch.hpp"
 #include "shell/directories.hpp"
+#include "shell/help_topic.hpp"
 #include "shell/list_main.hpp"
 #include "shell/list_run.hpp"
 #include "shell/message_caption.hpp"
+#include "shell/shell_common_test_support.hpp"
 #include "support/list_rules.hpp"
+#include "support/settings_file.hpp"
 #include "support/suite_files.hpp"
 #include "support/temp_tree.hpp"
 #include "support/test_file_system.hpp"
 
 namespace {
 
+using shell_test::CurrentDirectoryGuard;
+using shell_test::kSep;
+using shell_test::Strings;
 using testing_support::RecordingPresenter;
-using testing_support::ScopedEnv;
+using testing_support::ScopedSettingsFile;
 using testing_support::TempTree;
-using Strings = std::vector<std::string>;
-
-const std::string kSep(1, platform::kPathSeparator);
 
 // The arguments text of "pelkor" started with args.
 std::string TextOf(const Strings& args) {
@@ -94,6 +99,43 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"QtOptionBefore", {"-style", "fusion", "-maruhi"}, false},
         SwitchCase{"QtReverseBefore", {"-reverse", "-maruhi"}, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct CommandLineCase {
+    const char* name;
+    std::string commandLine;
+    std::string text;
+    friend void PrintTo(const CommandLineCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ArgumentsFromCommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(ArgumentsFromCommandLineTest, DropsTheProgramNameAndTheBlanksAfterIt) {
+    EXPECT_EQ(shell::ArgumentsFromCommandLine(GetParam().commandLine), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArgumentsFromCommandLineTest,
+    ::testing::Values(
+        CommandLineCase{"NameAlone", "pelkor.exe", ""},
+        CommandLineCase{"NameThenSwitch", "pelkor.exe -maruhi", "-maruhi"},
+        CommandLineCase{"QuotedNameWithBlanks", "\"C:\\Program Files\\pelkor.exe\" -maruhi x",
+                        "-maruhi x"},
+        // The quoted name ends at its closing mark, whatever follows it directly.
+        CommandLineCase{"QuotedNameRunsToItsClosingMark", "\"a b\"-maruhi", "-maruhi"},
+        CommandLineCase{"UnclosedQuote", "\"pelkor.exe -maruhi", ""},
+        CommandLineCase{"TabsAndBlanksBeforeTheSwitch", "pelkor.exe \t \t-maruhi", "-maruhi"},
+        CommandLineCase{"ControlCharacterEndsTheName", "pelkor.exe\x01\x1f-maruhi", "-maruhi"},
+        CommandLineCase{"QuotesInTheArgumentsStay", "pelkor.exe \"-maruhi\"", "\"-maruhi\""},
+        CommandLineCase{"TrailingBlanksKept", "pelkor.exe -maruhi ", "-maruhi "},
+        CommandLineCase{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ArgumentsFromCommandLine, IsJudgedAsTheBatchSwitchAsTyped) {
+    EXPECT_TRUE(shell::IsBatchSwitch(shell::ArgumentsFromCommandLine("pelkor  -maruhi x")));
+    EXPECT_FALSE(shell::IsBatchSwitch(shell::ArgumentsFromCommandLine("pelkor \"-maruhi\"")));
+    EXPECT_FALSE(shell::IsBatchSwitch(shell::ArgumentsFromCommandLine("pelkor -maruhi\tx")));
+    EXPECT_FALSE(shell::IsBatchSwitch(shell::ArgumentsFromCommandLine("\"-maruhi\" x")));
+}
 
 struct BrowseCase {
     const char* name;
@@ -171,24 +213,57 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionCase{"NameAlone", "pelkor.exe", "pelkor"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Every test here may move the process; it goes back where it was.
-class CurrentDirectoryGuard {
-public:
-    CurrentDirectoryGuard() : saved_(platform::CurrentDirectory()) {}
-    ~CurrentDirectoryGuard() { platform::SetCurrentDirectory(saved_); }
-
-private:
-    std::string saved_;
+struct AnchorCase {
+    const char* name;
+    int topic;
+    std::string anchor;
+    friend void PrintTo(const AnchorCase& c, std::ostream* os) { *os << c.name; }
 };
 
-TEST(Directories, NamesThatAreNoUtf8KeepTheirBytes) {
-    CurrentDirectoryGuard guard;
-    TempTree tree;
-    const std::string odd = "\xff\xfe-komar";
-    tree.MakeDir(odd);
-    ASSERT_TRUE(platform::SetCurrentDirectory(tree.Path(odd)));
-    EXPECT_EQ(platform::CurrentDirectory(), tree.Path(odd));
-    EXPECT_EQ(shell::Subdirectories(tree.Root()), Strings{odd});
+class HelpTopicAnchorTest : public ::testing::TestWithParam<AnchorCase> {};
+
+TEST_P(HelpTopicAnchorTest, NamesTheDialogsSection) {
+    EXPECT_EQ(shell::HelpTopicAnchor(GetParam().topic), GetParam().anchor);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HelpTopicAnchorTest,
+                         ::testing::Values(AnchorCase{"MainDialog", 0x20000 + 102, "main-dialog"},
+                                           AnchorCase{"AboutBox", 0x20000 + 100, "about-box"},
+                                           AnchorCase{"Viewer", 0x20000 + 129, ""},
+                                           AnchorCase{"TemplateNumberAlone", 102, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct UrlCase {
+    const char* name;
+    std::string path;
+    std::string url;
+    friend void PrintTo(const UrlCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FileUrlTest : public ::testing::TestWithParam<UrlCase> {};
+
+TEST_P(FileUrlTest, EncodesEverythingButUnreservedCharacters) {
+    EXPECT_EQ(shell::FileUrl(GetParam().path), GetParam().url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileUrlTest,
+    ::testing::Values(UrlCase{"Plain", "/usr/share/pelkor/help/pelkor.html",
+                              "file:///usr/share/pelkor/help/pelkor.html"},
+                      UrlCase{"Blanks", "/opt/KOMA R/pelkor.html",
+                              "file:///opt/KOMA%20R/pelkor.html"},
+                      // "#" and "%" in a directory's name would end or garble the path in the URL.
+                      UrlCase{"HashAndPercent", "/a#b/c%d.html", "file:///a%23b/c%25d.html"},
+                      UrlCase{"Japanese", "/\u30BD/p.html", "file:///%E3%82%BD/p.html"},
+                      UrlCase{"Unreserved", "/a-b_c.d~e/F9", "file:///a-b_c.d~e/F9"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HelpTopicUrl, PutsTheTopicsAnchorAfterThePage) {
+    EXPECT_EQ(shell::HelpTopicUrl("/h/pelkor.html", 0x20000 + 102),
+              "file:///h/pelkor.html#main-dialog");
+    EXPECT_EQ(shell::HelpTopicUrl("/h/pelkor.html", 0x20000 + 100),
+              "file:///h/pelkor.html#about-box");
+    EXPECT_EQ(shell::HelpTopicUrl("/h/pelkor.html", 0x20000 + 129), "file:///h/pelkor.html");
 }
 
 TEST(Directories, SubdirectoriesInSearchOrderWithoutFiles) {
@@ -197,10 +272,7 @@ TEST(Directories, SubdirectoriesInSearchOrderWithoutFiles) {
         tree.MakeDir(dir);
     }
     tree.WriteFile("aardvark.txt", "");
-    tree.Symlink(tree.Path("gamma"), "link-to-gamma");
-    tree.Symlink(tree.Path("aardvark.txt"), "link-to-file");
-    EXPECT_EQ(shell::Subdirectories(tree.Root()),
-              (Strings{".hidden", "Alpha", "beta", "gamma", "link-to-gamma"}));
+    EXPECT_EQ(shell::Subdirectories(tree.Root()), (Strings{".hidden", "Alpha", "beta", "gamma"}));
     EXPECT_EQ(shell::Subdirectories(tree.Path("missing")), Strings{});
 }
 
@@ -215,9 +287,10 @@ TEST(StartEditorOnList, GivesTheEditorAnAbsolutePath) {
         }
         Strings paths;
     } editor;
-    EXPECT_TRUE(shell::StartEditorOnList(editor, "-x/version.lis"));
-    EXPECT_TRUE(shell::StartEditorOnList(editor, "/opt/+x/version.lis"));
-    EXPECT_EQ(editor.paths, (Strings{tree.Path("-x/version.lis"), "/opt/+x/version.lis"}));
+    EXPECT_TRUE(shell::StartEditorOnList(editor, "-x" + kSep + "version.lis"));
+    EXPECT_TRUE(shell::StartEditorOnList(editor, tree.Path("abs/+x/version.lis")));
+    EXPECT_EQ(editor.paths,
+              (Strings{tree.Path("-x/version.lis"), tree.Path("abs/+x/version.lis")}));
 }
 
 // Records each start of the editor instead of starting it.
@@ -252,21 +325,19 @@ public:
 
 class ListMainTest : public ::testing::Test {
 protected:
-    ListMainTest()
-        : windir_("WINDIR", tree_.Path("windir").c_str()),
-          config_("XDG_CONFIG_HOME", tree_.Path("no-config").c_str()) {
+    ListMainTest() {
         tree_.WriteFile("suite/bin/kplr.exe", testing_support::ToolImage({"XKPL-R V2.10"}));
         tree_.MakeDir("empty");
     }
 
     void Propose(const std::string& home) {
-        tree_.WriteFile("windir/rivazivu.ini", "[SYSTEM]\nHOME=" + home + "\n");
+        settings_.reset();  // one file at a time
+        settings_ = std::make_unique<ScopedSettingsFile>(tree_, "[SYSTEM]\nHOME=" + home + "\n");
     }
 
     CurrentDirectoryGuard guard_;
     TempTree tree_;
-    ScopedEnv windir_;
-    ScopedEnv config_;
+    std::unique_ptr<ScopedSettingsFile> settings_;
     RecordedView view_;
     RecordingPresenter presenter_;
     RecordingEditor editor_;
@@ -310,7 +381,7 @@ TEST_F(ListMainTest, BatchOnARelativeDirectoryNamedLikeAnOption) {
 }
 
 TEST_F(ListMainTest, DisplayShowsTheViewerOnlyWhenTheSuiteWasFound) {
-    view_.field = tree_.Path("suite") + "/";  // one trailing separator is dropped by the run
+    view_.field = tree_.Path("suite") + kSep;  // one trailing separator is dropped by the run
     main_.WriteVersionList();
     view_.field = tree_.Path("empty");
     main_.WriteVersionList();
