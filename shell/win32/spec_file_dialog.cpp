@@ -35,6 +35,11 @@ CSpecFileDialog* CSpecFileDialog::FromHandle(HWND window) {
 
 BOOL CSpecFileDialog::OnInitDialog() {
     ::SetDlgItemTextW(window_, stc1, WideText(labelText_).c_str());
+    // The place-holders stand where the system's dialog keeps its file list, file-type list
+    // and file-name field; whatever it puts there stays out of sight.
+    for (int placeHolder : {lst1, cmb1, edt1}) {
+        ::ShowWindow(::GetDlgItem(window_, placeHolder), SW_HIDE);
+    }
     return TRUE;
 }
 
