@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "cli/exit_status_test.hpp"
 #include "support/list_rules.hpp"
 #include "support/pelkor_list_runner.hpp"
 #include "support/process.hpp"
@@ -20,14 +21,6 @@ namespace {
 
 using namespace testing_support;
 using ::testing::HasSubstr;
-
-struct StatusCase {
-    const char* label;
-    std::function<void(const TempTree&)> make;
-    int exitStatus;
-    // The messages in order, given the tree; each is one stderr line.
-    std::function<std::vector<std::string>(const TempTree&)> messages;
-};
 
 const StatusCase kStatusCases[] = {
     {"Found", [](const TempTree& t) { t.WriteFile("bin/kplr.exe", ToolImage({"XKPL-R V2.10"})); },
@@ -47,8 +40,6 @@ const StatusCase kStatusCases[] = {
      },
      2, [](const TempTree& t) { return std::vector{ListCreateError(t.Path("version.lis"))}; }},
 };
-
-class ExitStatusTest : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(ExitStatusTest, FinishesWithItsStatusAndOneStderrLinePerMessage) {
     TempTree tree;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <thread>
 
+#include "cli/exit_status_test.hpp"
 #include "support/list_rules.hpp"
 #include "support/pelkor_list_runner.hpp"
 #include "support/posix/isolation.hpp"
@@ -29,15 +30,8 @@ namespace {
 using namespace testing_support;
 using ::testing::HasSubstr;
 
-struct StatusCase {
-    const char* label;
-    std::function<void(const TempTree&)> make;
-    int exitStatus;
-    // The messages in order, given the tree; each is one stderr line.
-    std::function<std::vector<std::string>(const TempTree&)> messages;
-};
-
-const StatusCase kStatusCases[] = {
+// The cases only a POSIX tree can hold; the test is ExitStatusTest of pelkor_list_test.cpp.
+const StatusCase kPosixStatusCases[] = {
     {"FifoToolAmongGoodOnes",
      [](const TempTree& t) {
          t.MakeDir("bin");
@@ -68,23 +62,7 @@ const StatusCase kStatusCases[] = {
      }},
 };
 
-class PosixExitStatusTest : public ::testing::TestWithParam<StatusCase> {};
-
-TEST_P(PosixExitStatusTest, FinishesWithItsStatusAndOneStderrLinePerMessage) {
-    TempTree tree;
-    GetParam().make(tree);
-    const auto result = RunCli({tree.Root()});
-    ASSERT_FALSE(result.timedOut);
-    EXPECT_EQ(result.exitStatus, GetParam().exitStatus);
-    std::string expected;
-    for (const auto& message : GetParam().messages(tree)) {
-        expected += StderrLine(message);
-    }
-    EXPECT_EQ(result.err, expected);
-    EXPECT_EQ(result.out, "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Trees, PosixExitStatusTest, ::testing::ValuesIn(kStatusCases),
+INSTANTIATE_TEST_SUITE_P(PosixTrees, ExitStatusTest, ::testing::ValuesIn(kPosixStatusCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // Markers and file names are the suite's bytes: on a terminal their control characters are
