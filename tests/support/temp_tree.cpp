@@ -2,10 +2,12 @@
 #include "support/temp_tree.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/paths.hpp"
 #include "support/system.hpp"
@@ -57,6 +59,21 @@ std::string TempTree::ReadFile(std::string_view relative) const {
 bool TempTree::Exists(std::string_view relative) const {
     std::error_code ec;
     return fs::exists(fs::symlink_status(FsPath(Path(relative)), ec));
+}
+
+std::string WaitForFile(const TempTree& tree, std::string_view relative, std::string_view ending) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (tree.Exists(relative)) {
+            const std::string bytes = tree.ReadFile(relative);
+            if (bytes.size() >= ending.size() &&
+                bytes.compare(bytes.size() - ending.size(), ending.size(), ending) == 0) {
+                return bytes;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return {};
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {

@@ -34,6 +34,11 @@ private:
     std::string root_;
 };
 
+// Waits, ten seconds at most, until a file that another process writes exists in the tree
+// and ends with ending (its last line, so a file still being written is not taken); returns
+// its bytes, or empty when it did not come.
+std::string WaitForFile(const TempTree& tree, std::string_view relative, std::string_view ending);
+
 // Records every message instead of showing it.
 class RecordingPresenter final : public platform::MessagePresenter {
 public:

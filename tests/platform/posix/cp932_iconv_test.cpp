@@ -4,28 +4,18 @@
 #include <ostream>
 
 #include "platform/cp932.hpp"
+#include "platform/cp932_test.hpp"
 
 namespace {
 
-struct Case {
-    const char* name;
-    std::string_view from;
-    std::string_view to;
-    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-};
+using testing_support::Cp932Case;
+using testing_support::Utf8ToCp932Test;
 
-class IconvUtf8ToCp932Test : public ::testing::TestWithParam<Case> {};
-
-TEST_P(IconvUtf8ToCp932Test, Converts) {
-    EXPECT_EQ(platform::Utf8ToCp932(GetParam().from), GetParam().to);
-}
-
-// iconv also takes the characters that older Shift-JIS tables give for these bytes.
-INSTANTIATE_TEST_SUITE_P(Cases, IconvUtf8ToCp932Test,
-                         ::testing::Values(Case{"WaveDash", "\u301C", "\x81\x60"},
-                                           Case{"MinusSign", "\u2212", "\x81\x7C"},
-                                           Case{"YenSign", "\u00A5", "\x5C"},
-                                           Case{"Overline", "\u203E", "\x7E"}),
+INSTANTIATE_TEST_SUITE_P(Iconv, Utf8ToCp932Test,
+                         ::testing::Values(Cp932Case{"WaveDash", "\u301C", "\x81\x60"},
+                                           Cp932Case{"MinusSign", "\u2212", "\x81\x7C"},
+                                           Cp932Case{"YenSign", "\u00A5", "\x5C"},
+                                           Cp932Case{"Overline", "\u203E", "\x7E"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IconvCp932ToUtf8, Byte0x80IsNoCharacter) {

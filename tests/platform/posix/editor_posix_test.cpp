@@ -21,21 +21,6 @@ using testing_support::ScopedEnv;
 using testing_support::TempTree;
 using Words = std::vector<std::string>;
 
-// Waits (a few seconds at most) for the file the detached program writes when it is done.
-std::string WaitForFile(const TempTree& tree, const std::string& name) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (tree.Exists(name)) {
-            const std::string bytes = tree.ReadFile(name);
-            if (bytes.size() >= 6 && bytes.compare(bytes.size() - 6, 6, "<end>\n") == 0) {
-                return bytes;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return {};
-}
-
 // A script that writes its arguments, one a line, then "<end>", into the file "args".
 std::string RecorderScript(const TempTree& tree) {
     const std::string out = tree.Path("args");
@@ -65,7 +50,7 @@ TEST(StartDetached, RunsTheProgramWithoutLeavingAChild) {
     errno = 0;
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), pid_t(-1));
     EXPECT_EQ(errno, ECHILD);
-    EXPECT_EQ(WaitForFile(tree, "args"), "a b\n/p/version.lis\n<end>\n");
+    EXPECT_EQ(WaitForFile(tree, "args", "<end>\n"), "a b\n/p/version.lis\n<end>\n");
 }
 
 TEST(StartDetached, LooksTheProgramUpInPath) {
@@ -73,7 +58,7 @@ TEST(StartDetached, LooksTheProgramUpInPath) {
     RecorderScript(tree);
     ScopedEnv path("PATH", (tree.Root() + ":/usr/bin:/bin").c_str());
     ASSERT_TRUE(platform::StartDetached({"record-args", "x"}));
-    EXPECT_EQ(WaitForFile(tree, "args"), "x\n<end>\n");
+    EXPECT_EQ(WaitForFile(tree, "args", "<end>\n"), "x\n<end>\n");
 }
 
 TEST(StartDetached, FailsForWhatCannotBeStarted) {
@@ -91,7 +76,7 @@ TEST(SystemEditor, TakesPelkorEditorAndTheListsAbsolutePath) {
     const std::string script = RecorderScript(tree);
     ScopedEnv editor("PELKOR_EDITOR", ("'" + script + "' --new-window").c_str());
     ASSERT_TRUE(platform::SystemEditorLauncher().StartEditor("/d/version.lis"));
-    EXPECT_EQ(WaitForFile(tree, "args"), "--new-window\n/d/version.lis\n<end>\n");
+    EXPECT_EQ(WaitForFile(tree, "args", "<end>\n"), "--new-window\n/d/version.lis\n<end>\n");
 
     // A relative install directory named like an option or a command reaches the editor as
     // a path: "+cmd" would be a command to vi, "-x" an option to most editors.
@@ -102,7 +87,7 @@ TEST(SystemEditor, TakesPelkorEditorAndTheListsAbsolutePath) {
     ASSERT_EQ(::chdir(old), 0);
     std::free(old);
     ASSERT_TRUE(started);
-    EXPECT_EQ(WaitForFile(tree, "args"),
+    EXPECT_EQ(WaitForFile(tree, "args", "<end>\n"),
               "--new-window\n" + tree.Root() + "/+!touch pwned/version.lis\n<end>\n");
 }
 

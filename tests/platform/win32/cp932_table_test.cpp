@@ -5,30 +5,19 @@
 #include <ostream>
 
 #include "platform/cp932.hpp"
+#include "platform/cp932_test.hpp"
 
 namespace {
 
-struct Case {
-    const char* name;
-    std::string_view from;
-    std::string_view to;
-    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-};
+using testing_support::Cp932Case;
+using testing_support::Utf8ToCp932Test;
 
-class SystemUtf8ToCp932Test : public ::testing::TestWithParam<Case> {};
-
-TEST_P(SystemUtf8ToCp932Test, Converts) {
-    EXPECT_EQ(platform::Utf8ToCp932(GetParam().from), GetParam().to);
-}
-
-// Windows' table has one character for each of these bytes, and no best fit is made: a yen
-// sign never becomes a backslash byte, nor a wave dash the tilde.
-INSTANTIATE_TEST_SUITE_P(Cases, SystemUtf8ToCp932Test,
-                         ::testing::Values(Case{"WaveDash", "\u301C", "?"},
-                                           Case{"MinusSign", "\u2212", "?"},
-                                           Case{"YenSign", "\u00A5", "?"},
-                                           Case{"Overline", "\u203E", "?"},
-                                           Case{"ParallelTo", "\u2225", "\x81\x61"}),
+INSTANTIATE_TEST_SUITE_P(SystemTable, Utf8ToCp932Test,
+                         ::testing::Values(Cp932Case{"WaveDash", "\u301C", "?"},
+                                           Cp932Case{"MinusSign", "\u2212", "?"},
+                                           Cp932Case{"YenSign", "\u00A5", "?"},
+                                           Cp932Case{"Overline", "\u203E", "?"},
+                                           Cp932Case{"ParallelTo", "\u2225", "\x81\x61"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SystemCp932ToUtf8, Byte0x80IsU0080) {

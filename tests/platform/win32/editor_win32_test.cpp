@@ -21,18 +21,6 @@ using testing_support::ScopedEnv;
 using testing_support::TempTree;
 using Words = std::vector<std::string>;
 
-// Waits (a few seconds at most) for the file the recorder writes when it is done.
-std::string WaitForFile(const TempTree& tree, const std::string& name) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (tree.Exists(name)) {
-            return tree.ReadFile(name);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return {};
-}
-
 TEST(EditorCommandWin32, IsNotepadWithThePath) {
     EXPECT_EQ(platform::EditorCommand("", "C:\\KOMA R\\version.lis"),
               (Words{"notepad", "C:\\KOMA R\\version.lis"}));
@@ -56,7 +44,7 @@ TEST(StartDetachedWin32, GivesEveryArgumentBackWholeWithoutWaiting) {
     for (const auto& argument : arguments) {
         expected += argument + "\n";
     }
-    EXPECT_EQ(WaitForFile(tree, "args"), expected + "<end>\n");
+    EXPECT_EQ(WaitForFile(tree, "args", "<end>\n"), expected + "<end>\n");
 }
 
 // A name without a directory is looked for in the system's directories and PATH, ".exe"
@@ -72,7 +60,7 @@ TEST(StartDetachedWin32, LooksTheProgramUpInPathButNotInTheCurrentDirectory) {
                                testing_support::FsPath(tree.Path("here/planted.exe")));
     ScopedEnv path("PATH", tree.Path("tools").c_str());
     ASSERT_TRUE(platform::StartDetached({"record-args", tree.Path("args"), "x"}));
-    EXPECT_EQ(WaitForFile(tree, "args"), "x\n<end>\n");
+    EXPECT_EQ(WaitForFile(tree, "args", "<end>\n"), "x\n<end>\n");
 
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(testing_support::FsPath(tree.Path("here")));
