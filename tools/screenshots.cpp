@@ -15,13 +15,13 @@
 #include "platform/paths.hpp"
 #include "shell/list_main.hpp"
 #include "shell/list_run.hpp"
-#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/about_box.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/list_main_dlg.hpp"
-#include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/list_viewer.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell/qt/program_icon.hpp"
-#include "shell/qt/spec_file_dialog.hpp"
 
 namespace {
 

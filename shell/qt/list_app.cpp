@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell/qt/program_icon.hpp"
 
 namespace shell {

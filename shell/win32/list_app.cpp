@@ -5,7 +5,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include "shell/win32/list_main_dlg.hpp"
+#include "shell/win32/main_dialog.hpp"
 
 namespace shell {
 

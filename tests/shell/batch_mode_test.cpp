@@ -12,7 +12,7 @@
 #include <string>
 
 #include "shell/qt/list_app.hpp"
-#include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/list_rules.hpp"
 #include "support/suite_files.hpp"

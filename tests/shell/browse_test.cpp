@@ -15,8 +15,8 @@
 #include "platform/paths.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/list_main_dlg.hpp"
-#include "shell/qt/spec_file_dialog.hpp"
+#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

@@ -16,13 +16,13 @@
 
 #include "platform/files.hpp"
 
-#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/about_box.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/list_main_dlg.hpp"
-#include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/directory_picker.hpp"
+#include "shell/qt/list_viewer.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell/qt/message_box_presenter.hpp"
 #include "shell/qt/program_icon.hpp"
-#include "shell/qt/spec_file_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 #include "versionlist/list_file.hpp"

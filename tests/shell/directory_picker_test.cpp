@@ -18,7 +18,7 @@
 #include "platform/paths.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "shell/qt/spec_file_dialog.hpp"
+#include "shell/qt/directory_picker.hpp"
 
 using shell::CSpecFileDialog;
 using shell::MountedVolumes;

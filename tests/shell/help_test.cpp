@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "resources/resource.hpp"
-#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/about_box.hpp"
 #include "shell/qt/help.hpp"
-#include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "resources/resource.hpp"
-#include "shell/qt/list_main_dlg.hpp"
-#include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/list_viewer.hpp"
+#include "shell/qt/main_dialog.hpp"
 #include "shell_test_support.hpp"
 #include "support/temp_tree.hpp"
 

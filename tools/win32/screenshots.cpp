@@ -18,8 +18,8 @@
 #include "platform/files.hpp"
 #include "platform/win32/wide.hpp"
 #include "resources/win32/resource.h"
-#include "shell/win32/list_main_dlg.hpp"
-#include "shell/win32/spec_file_dialog.hpp"
+#include "shell/win32/directory_picker.hpp"
+#include "shell/win32/main_dialog.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/win32/directory_picker.hpp"
 #include "shell/win32/message_box_presenter.hpp"
-#include "shell/win32/spec_file_dialog.hpp"
 #include "shell/win32/template_dialog.hpp"
 
 namespace shell_test {

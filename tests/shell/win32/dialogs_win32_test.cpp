@@ -15,7 +15,7 @@
 #include "resources/win32/resource.h"
 #include "shell/win32/dialog_script.hpp"
 #include "shell/win32/help.hpp"
-#include "shell/win32/list_view_dlg.hpp"
+#include "shell/win32/list_viewer.hpp"
 #include "shell/win32/message_box_presenter.hpp"
 #include "shell/win32/shell_win32_test_support.hpp"
 #include "support/temp_tree.hpp"

@@ -10,7 +10,7 @@
 #include "platform/editor.hpp"
 #include "platform/files.hpp"
 #include "shell/win32/help.hpp"
-#include "shell/win32/list_main_dlg.hpp"
+#include "shell/win32/main_dialog.hpp"
 #include "support/temp_tree.hpp"
 
 namespace shell_test {

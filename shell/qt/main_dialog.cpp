@@ -1,5 +1,5 @@
 // The main dialog: the install directory, Browse, Display and Exit (template 102).
-#include "shell/qt/list_main_dlg.hpp"
+#include "shell/qt/main_dialog.hpp"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -8,14 +8,14 @@
 #include <QPushButton>
 
 #include "resources/resource.hpp"
-#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/about_box.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
+#include "shell/qt/directory_picker.hpp"
 #include "shell/qt/help.hpp"
-#include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/list_viewer.hpp"
 #include "shell/qt/program_icon.hpp"
-#include "shell/qt/spec_file_dialog.hpp"
-#include "ui_list_main_dlg.h"
+#include "ui_main_dialog.h"
 
 namespace shell {
 

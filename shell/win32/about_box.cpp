@@ -1,5 +1,5 @@
 // The About box: program name, version and legal notice (template 100).
-#include "shell/win32/about_dlg.hpp"
+#include "shell/win32/about_box.hpp"
 
 #include "resources/win32/resource.h"
 

@@ -1,5 +1,5 @@
 // The list viewer: shows the version list just written, read back from its file (template 129).
-#include "shell/qt/list_view_dlg.hpp"
+#include "shell/qt/list_viewer.hpp"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -8,7 +8,7 @@
 
 #include "shell/list_run.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "ui_list_view_dlg.h"
+#include "ui_list_viewer.h"
 
 namespace shell {
 namespace {

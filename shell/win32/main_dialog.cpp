@@ -1,10 +1,10 @@
 // The main dialog: the install directory, Browse, Display and Exit (template 102).
-#include "shell/win32/list_main_dlg.hpp"
+#include "shell/win32/main_dialog.hpp"
 
 #include "resources/win32/resource.h"
-#include "shell/win32/about_dlg.hpp"
-#include "shell/win32/list_view_dlg.hpp"
-#include "shell/win32/spec_file_dialog.hpp"
+#include "shell/win32/about_box.hpp"
+#include "shell/win32/directory_picker.hpp"
+#include "shell/win32/list_viewer.hpp"
 
 namespace shell {
 namespace {

@@ -1,11 +1,11 @@
 // The About box: program name, version and legal notice (template 100).
-#include "shell/qt/about_dlg.hpp"
+#include "shell/qt/about_box.hpp"
 
 #include <QPushButton>
 
 #include "shell/qt/dialog_template.hpp"
 #include "shell/qt/program_icon.hpp"
-#include "ui_about_dlg.h"
+#include "ui_about_box.h"
 
 namespace shell {
 

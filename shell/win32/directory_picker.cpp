@@ -1,5 +1,5 @@
 // The directory picker over the system's classic open-file dialog.
-#include "shell/win32/spec_file_dialog.hpp"
+#include "shell/win32/directory_picker.hpp"
 
 #include <dlgs.h>
 

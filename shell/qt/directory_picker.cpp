@@ -1,5 +1,5 @@
 // The directory picker: lists, navigation through the process's current directory, Select.
-#include "shell/qt/spec_file_dialog.hpp"
+#include "shell/qt/directory_picker.hpp"
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -14,7 +14,7 @@
 #include "shell/directories.hpp"
 #include "shell/qt/byte_text.hpp"
 #include "shell/qt/dialog_template.hpp"
-#include "ui_spec_file_dialog.h"
+#include "ui_directory_picker.h"
 
 namespace shell {
 namespace {

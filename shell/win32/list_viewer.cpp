@@ -1,5 +1,5 @@
 // The list viewer: shows the version list just written, read back from its file (template 129).
-#include "shell/win32/list_view_dlg.hpp"
+#include "shell/win32/list_viewer.hpp"
 
 #include "resources/win32/resource.h"
 #include "shell/list_run.hpp"
